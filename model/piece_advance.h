@@ -1,0 +1,12 @@
+// Bringing the pending next piece into play and choosing the one after it.
+#pragma once
+
+#include "model/game_state.h"
+
+// The next piece becomes the falling piece at column 4, row 0; the chooser names the new
+// next kind, GameRandom its rotation, and the preview is told. Does not test the fit.
+void advancePiece(GameState& state);
+
+// The start position of every new piece's box.
+constexpr int SPAWN_COLUMN = 4;
+constexpr int SPAWN_ROW = 0;

@@ -1,0 +1,51 @@
+// Fit test, locking, and the guarded move and turn of the falling piece.
+#include "model/piece_moves.h"
+
+#include "model/piece_table.h"
+
+bool pieceFits(const GameState& state) {
+    // Every picture has a filled cell in its row 0 and column 0, so testing the box origin
+    // covers negative columns and rows.
+    if (state.pieceX < 0 || state.pieceY < 0) return false;
+    const char* picture = piecePicture(state.pieceKind, state.pieceRotation);
+    for (int c = 0; c < PICTURE_SIDE; ++c) {
+        for (int r = 0; r < PICTURE_SIDE; ++r) {
+            if (!pictureCellFilled(picture, r, c)) continue;
+            int x = state.pieceX + c;
+            int y = state.pieceY + r;
+            if (x >= BOARD_COLUMNS || y >= BOARD_ROWS) return false;
+            if (state.cells[y][x] != 0) return false;
+        }
+    }
+    return true;
+}
+
+void lockPiece(GameState& state) {
+    const char* picture = piecePicture(state.pieceKind, state.pieceRotation);
+    for (int c = 0; c < PICTURE_SIDE; ++c) {
+        for (int r = 0; r < PICTURE_SIDE; ++r) {
+            if (!pictureCellFilled(picture, r, c)) continue;
+            int x = state.pieceX + c;
+            int y = state.pieceY + r;
+            if (x < 0 || x >= BOARD_COLUMNS || y < 0 || y >= BOARD_ROWS) continue;
+            state.cells[y][x] = FILLED_CELL;
+        }
+    }
+}
+
+bool tryMove(GameState& state, int32_t dx, int32_t dy) {
+    state.pieceX += dx;
+    state.pieceY += dy;
+    if (pieceFits(state)) return true;
+    state.pieceX -= dx;
+    state.pieceY -= dy;
+    return false;
+}
+
+bool tryRotate(GameState& state) {
+    int32_t oldRotation = state.pieceRotation;
+    state.pieceRotation = (oldRotation + 1) % PIECE_ROTATIONS;
+    if (pieceFits(state)) return true;
+    state.pieceRotation = oldRotation;
+    return false;
+}

@@ -1,0 +1,94 @@
+// Strict reading of board text: anything but the exact format is refused with its line.
+#include "tools/sim/board_text.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr char EMPTY_MARK = '.';
+constexpr char FILLED_MARK = '#';
+
+std::string describe(int character) {
+    if (character >= 0x21 && character <= 0x7E) return std::string("'") + char(character) + "'";
+    char text[16];
+    std::snprintf(text, sizeof text, "byte 0x%02X", character & 0xFF);
+    return text;
+}
+
+}  // namespace
+
+bool readBoardText(std::istream& in, GameState& state, std::string& error) {
+    std::streambuf* source = in.rdbuf();
+    constexpr int END = std::char_traits<char>::eof();
+    int line = 1;
+    for (; line <= BOARD_ROWS; ++line) {
+        int column = 0;
+        for (;;) {
+            int character = source->sbumpc();
+            if (character == END) {
+                // The last line's newline is optional; any other end is too early.
+                if (column != 0 && column != BOARD_COLUMNS) {
+                    error = "line " + std::to_string(line) + ": " + std::to_string(column) +
+                            " cells, expected 10";
+                    return false;
+                }
+                int complete = column == 0 ? line - 1 : line;
+                if (complete != BOARD_ROWS) {
+                    error = "line " + std::to_string(line) + ": the board ends after " +
+                            std::to_string(complete) + " of 20 lines";
+                    return false;
+                }
+                return true;
+            }
+            if (character == '\r') {
+                if (source->sbumpc() != '\n') {
+                    error = "line " + std::to_string(line) + ": carriage return not followed "
+                            "by a line feed";
+                    return false;
+                }
+                character = '\n';
+            }
+            if (character == '\n') {
+                if (column != BOARD_COLUMNS) {
+                    error = "line " + std::to_string(line) + ": " + std::to_string(column) +
+                            " cells, expected 10";
+                    return false;
+                }
+                break;
+            }
+            if (column == BOARD_COLUMNS) {
+                error = "line " + std::to_string(line) + ": more than 10 cells";
+                return false;
+            }
+            if (character != EMPTY_MARK && character != FILLED_MARK) {
+                error = "line " + std::to_string(line) + ", column " +
+                        std::to_string(column + 1) + ": " + describe(character) +
+                        " is not '.' or '#'";
+                return false;
+            }
+            state.cells[line - 1][column] = character == FILLED_MARK ? FILLED_CELL : 0;
+            ++column;
+        }
+    }
+    // Only empty lines may follow the 20th.
+    for (;; ++line) {
+        int character = source->sbumpc();
+        if (character == END) return true;
+        if (character == '\r') character = source->sbumpc() == '\n' ? '\n' : 0;
+        if (character != '\n') {
+            error = "line " + std::to_string(line) + ": text after the 20 board lines";
+            return false;
+        }
+    }
+}
+
+void writeBoardText(std::ostream& out, const GameState& state) {
+    for (int row = 0; row < BOARD_ROWS; ++row) {
+        char text[BOARD_COLUMNS + 2];
+        for (int column = 0; column < BOARD_COLUMNS; ++column)
+            text[column] = state.cells[row][column] != 0 ? FILLED_MARK : EMPTY_MARK;
+        text[BOARD_COLUMNS] = '\n';
+        text[BOARD_COLUMNS + 1] = '\0';
+        out << text;
+    }
+}

@@ -1,0 +1,192 @@
+// Reads whitespace-separated commands to the end of input and applies each to the game as
+// the board view would: through the controller, with a host that records what it is asked.
+#include "tools/sim/play_session.h"
+
+#include <cctype>
+#include <cstdio>
+#include <string>
+
+#include "model/game_controller.h"
+#include "model/piece_table.h"
+#include "model/window_notifier.h"
+#include "tools/sim/board_text.h"
+#include "tools/sim/kostrel_sim.h"
+
+namespace {
+
+// Handles the model sees for the two stand-in windows.
+constexpr uint32_t SCORE_LABEL_WINDOW = 1;
+constexpr uint32_t PREVIEW_WINDOW = 2;
+constexpr uint32_t SIMULATED_TIMER_ID = 1;
+
+// Longer than any command; a longer token is bad input and is shown cut.
+constexpr size_t TOKEN_LIMIT = 32;
+
+struct HostRecord {
+    int starts = 0;
+    int stops = 0;
+    int gameOvers = 0;
+    int repaints = 0;
+};
+
+struct StandInWindows {
+    std::string labelText = "0";
+    uint32_t previewWord = 0;
+};
+
+// The notifier has no context of its own; one session runs at a time.
+StandInWindows* activeWindows = nullptr;
+
+void setStandInText(uint32_t window, const char* text) {
+    if (activeWindows != nullptr && window == SCORE_LABEL_WINDOW) activeWindows->labelText = text;
+}
+
+void setStandInPreview(uint32_t window, uint32_t word) {
+    if (activeWindows != nullptr && window == PREVIEW_WINDOW) activeWindows->previewWord = word;
+}
+
+uint32_t recordStart(void* context) {
+    ++static_cast<HostRecord*>(context)->starts;
+    return SIMULATED_TIMER_ID;
+}
+void recordStop(void* context) { ++static_cast<HostRecord*>(context)->stops; }
+void recordGameOver(void* context) { ++static_cast<HostRecord*>(context)->gameOvers; }
+void recordRepaint(void* context) { ++static_cast<HostRecord*>(context)->repaints; }
+
+void showState(std::ostream& out, const GameState& state, const StandInWindows& windows,
+               const HostRecord& host) {
+    writeBoardText(out, state);
+    out << "piece " << state.pieceKind << ' ' << state.pieceRotation << ' ' << state.pieceX
+        << ' ' << state.pieceY << '\n'
+        << "next " << state.nextKind << ' ' << state.nextRotation << '\n'
+        << "score " << state.score << '\n'
+        << "running " << (state.timerId != 0 ? 1 : 0) << '\n'
+        << "paused " << (state.paused != 0 ? 1 : 0) << '\n'
+        << "label " << windows.labelText << '\n'
+        << "preview " << windows.previewWord << '\n'
+        << "host starts " << host.starts << " stops " << host.stops << " gameovers "
+        << host.gameOvers << " repaints " << host.repaints << '\n';
+}
+
+struct Token {
+    std::string text;
+    bool cut = false;
+    int line = 1;
+    int column = 1;
+};
+
+// Reads the next token; false at the end of input.
+bool readToken(std::streambuf& source, int& line, int& column, Token& token) {
+    constexpr int END = std::char_traits<char>::eof();
+    int character;
+    for (;;) {
+        character = source.sgetc();
+        if (character == END) return false;
+        if (!std::isspace(character)) break;
+        source.sbumpc();
+        if (character == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    token = Token{};
+    token.line = line;
+    token.column = column;
+    while ((character = source.sgetc()) != END && !std::isspace(character)) {
+        source.sbumpc();
+        ++column;
+        if (token.text.size() < TOKEN_LIMIT)
+            token.text.push_back(static_cast<char>(character));
+        else
+            token.cut = true;
+    }
+    return true;
+}
+
+std::string printable(const Token& token) {
+    std::string shown;
+    for (char character : token.text) {
+        if (character >= 0x20 && character <= 0x7E) {
+            shown.push_back(character);
+        } else {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02X", character & 0xFF);
+            shown += escape;
+        }
+    }
+    return token.cut ? shown + "..." : shown;
+}
+
+struct Session {
+    GameState state;
+    HostRecord record;
+    GameHost host;
+    StandInWindows windows;
+    std::ostream& out;
+};
+
+using CommandHandler = void (*)(Session&);
+
+struct Command {
+    const char* name;
+    CommandHandler handler;
+};
+
+// A tick is delivered whether or not a timer runs: the controller's gate decides, as it
+// does for a late WM_TIMER in the real program.
+const Command COMMANDS[] = {
+    {"new", [](Session& s) { newGame(s.state, s.host); }},
+    {"left", [](Session& s) { moveLeft(s.state, s.host); }},
+    {"right", [](Session& s) { moveRight(s.state, s.host); }},
+    {"rotate", [](Session& s) { rotatePiece(s.state, s.host); }},
+    {"down", [](Session& s) { fallStep(s.state, s.host); }},
+    {"tick", [](Session& s) { fallStep(s.state, s.host); }},
+    {"pause", [](Session& s) { pauseGame(s.state); }},
+    {"resume", [](Session& s) { resumeGame(s.state); }},
+    {"score", [](Session& s) { s.out << "score " << queryScore(s.state) << '\n'; }},
+    {"show", [](Session& s) { showState(s.out, s.state, s.windows, s.record); }},
+};
+
+CommandHandler findCommand(const Token& token) {
+    if (token.cut) return nullptr;
+    for (const Command& command : COMMANDS)
+        if (token.text == command.name) return command.handler;
+    return nullptr;
+}
+
+}  // namespace
+
+int runPlaySession(std::istream& in, std::ostream& out, std::ostream& err) {
+    buildPieceTable();
+    Session session{GameState{}, HostRecord{}, GameHost{}, StandInWindows{}, out};
+    session.host = {&session.record, recordStart, recordStop, recordGameOver, recordRepaint};
+    activeWindows = &session.windows;
+    installWindowNotifier({setStandInText, setStandInPreview});
+
+    // What the real program does before the player can act: create the record, then link
+    // the score label and the preview, in that order.
+    initGameState(session.state);
+    setScoreLabel(session.state, SCORE_LABEL_WINDOW);
+    setPreviewWindow(session.state, PREVIEW_WINDOW);
+
+    int line = 1;
+    int column = 1;
+    Token token;
+    int status = SIM_EXIT_OK;
+    while (readToken(*in.rdbuf(), line, column, token)) {
+        CommandHandler handler = findCommand(token);
+        if (handler == nullptr) {
+            out.flush();  // what was printed before stays printed
+            err << "kostrel-sim: unknown command \"" << printable(token) << "\" at line "
+                << token.line << ", column " << token.column << '\n';
+            status = SIM_EXIT_BAD_INPUT;
+            break;
+        }
+        handler(session);
+    }
+    out.flush();
+    activeWindows = nullptr;
+    return status;
+}
