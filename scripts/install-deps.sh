@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian machine lacks to build and test Kostrel: the native
+# toolchain and test libraries, the MinGW-w64 cross compiler for 32-bit Windows, and Wine
+# with an X server to run the Windows program and its tests. Needs root; skips apt when
+# everything is already there.
+set -euo pipefail
+
+native_packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev)
+windows_packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb
+                  xauth xdotool x11-utils imagemagick fonts-wine)
+
+missing=()
+for package in "${native_packages[@]}" "${windows_packages[@]}"; do
+  dpkg -s "$package" > /dev/null 2>&1 || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-deps: missing packages: ${missing[*]}; run as root to install them" >&2
+  exit 1
+fi
+# wine32 is an i386 package; the architecture must be known before apt-get update.
+dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+apt-get update -qq
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+  > /dev/null
