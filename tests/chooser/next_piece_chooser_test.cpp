@@ -44,12 +44,17 @@ TEST(ChooseNextKind, WorkedBoards) {
     expectChoice(ragged, 1, 1);
 }
 
+// A trial as the search sets it up: the L in rotation 2 at column 8, row 0.
+GameState withFootAtColumnEight(GameState state) {
+    state.pieceKind = 0;
+    state.pieceRotation = 2;
+    state.pieceX = 8;
+    state.pieceY = 0;
+    return state;
+}
+
 TEST(DropAndScore, FallsToTheLastFittingRowAndScoresTheBoardLeft) {
-    GameState trial = raggedBoard();
-    trial.pieceKind = 0;
-    trial.pieceRotation = 2;
-    trial.pieceX = 8;
-    trial.pieceY = 0;
+    GameState trial = withFootAtColumnEight(raggedBoard());
     EXPECT_EQ(149, dropAndScore(trial));
     EXPECT_EQ(16, trial.pieceY);
     EXPECT_NE(0u, trial.cells[16][8]);
@@ -58,10 +63,7 @@ TEST(DropAndScore, FallsToTheLastFittingRowAndScoresTheBoardLeft) {
     // Completing row 19 removes it before the board is judged.
     GameState bottom = freshRecord();
     setRow(bottom, 19, "#########.");
-    bottom.pieceKind = 0;
-    bottom.pieceRotation = 2;
-    bottom.pieceX = 8;
-    bottom.pieceY = 0;
+    bottom = withFootAtColumnEight(bottom);
     EXPECT_EQ(8, dropAndScore(bottom));
     EXPECT_EQ(1, bottom.score);
     std::vector<std::pair<int, int>> expected = {{18, 8}, {18, 9}, {19, 9}};
