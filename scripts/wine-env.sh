@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # Private Wine environment for running the Windows program and its tests: a Wine prefix
 # inside the build tree and an Xvfb display of its own, both stopped again at exit.
 #
