@@ -1,0 +1,119 @@
+"""Reads pixels of the X display and finds, moves and types into windows, as a player would.
+
+Screens are grabbed with Xlib's XGetImage through ctypes (a region of the root window in a
+millisecond or two, fast enough to time a repaint); windows and keys go through xdotool.
+Only Debian's python3 and the X libraries that xdotool already brings are needed.
+"""
+import ctypes
+import ctypes.util
+import subprocess
+import time
+
+Z_PIXMAP = 2
+ALL_PLANES = 0xFFFFFFFF
+
+
+class _XImage(ctypes.Structure):
+    _fields_ = [
+        ("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+        ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_ubyte)),
+        ("byte_order", ctypes.c_int), ("bitmap_unit", ctypes.c_int),
+        ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+        ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int),
+        ("bits_per_pixel", ctypes.c_int), ("red_mask", ctypes.c_ulong),
+        ("green_mask", ctypes.c_ulong), ("blue_mask", ctypes.c_ulong),
+        ("obdata", ctypes.c_void_p),
+        # The image's own functions; the first two are create and destroy.
+        ("create_image", ctypes.c_void_p),
+        ("destroy_image", ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p)),
+    ]
+
+
+class Picture:
+    """A grabbed rectangle of the screen; pixel(x, y) gives (red, green, blue)."""
+
+    def __init__(self, left, top, width, height, rows):
+        self.left, self.top, self.width, self.height = left, top, width, height
+        self._rows = rows
+
+    def pixel(self, x, y):
+        row = self._rows[y]
+        return row[4 * x + 2], row[4 * x + 1], row[4 * x]
+
+
+class Display:
+    def __init__(self):
+        name = ctypes.util.find_library("X11") or "libX11.so.6"
+        self._xlib = ctypes.CDLL(name)
+        self._xlib.XOpenDisplay.restype = ctypes.c_void_p
+        self._xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self._xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+        self._xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        self._xlib.XGetImage.restype = ctypes.POINTER(_XImage)
+        self._xlib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
+                                         ctypes.c_int, ctypes.c_uint, ctypes.c_uint,
+                                         ctypes.c_ulong, ctypes.c_int]
+        self._xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self._display = self._xlib.XOpenDisplay(None)
+        if not self._display:
+            raise RuntimeError("cannot open the X display (is DISPLAY set?)")
+        self._root = self._xlib.XDefaultRootWindow(self._display)
+
+    def close(self):
+        if self._display:
+            self._xlib.XCloseDisplay(self._display)
+            self._display = None
+
+    def grab(self, left, top, width, height):
+        image = self._xlib.XGetImage(self._display, self._root, left, top, width, height,
+                                     ALL_PLANES, Z_PIXMAP)
+        if not image:
+            raise RuntimeError(f"XGetImage failed for {width}x{height}+{left}+{top}")
+        try:
+            header = image.contents
+            if header.bits_per_pixel != 32 or header.byte_order != 0:
+                raise RuntimeError("expected a 32-bit little-endian screen (Xvfb 24-bit)")
+            line = header.bytes_per_line
+            base = ctypes.addressof(header.data.contents)
+            rows = [ctypes.string_at(base + y * line, 4 * width) for y in range(height)]
+        finally:
+            header.destroy_image(ctypes.cast(image, ctypes.c_void_p))
+        return Picture(left, top, width, height, rows)
+
+
+def xdotool(*arguments, check=True):
+    done = subprocess.run(["xdotool", *map(str, arguments)], capture_output=True, text=True,
+                          timeout=20)
+    if check and done.returncode != 0:
+        raise RuntimeError(f"xdotool {' '.join(map(str, arguments))}: {done.stderr.strip()}")
+    return done.stdout
+
+
+def find_window(name_pattern, timeout):
+    """The first X window whose name matches the pattern, or None after the timeout."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        found = xdotool("search", "--name", name_pattern, check=False).split()
+        if found:
+            return int(found[0])
+        time.sleep(0.1)
+    return None
+
+
+def window_origin(window):
+    """The window's top-left corner on the screen."""
+    fields = dict(line.split("=", 1) for line in
+                  xdotool("getwindowgeometry", "--shell", window).split())
+    return int(fields["X"]), int(fields["Y"])
+
+
+def press(window, *keys, closes=False):
+    """Sends key presses straight to the window (they reach whatever control of it has the
+    keyboard focus, as a player's keys would). With closes, the window may vanish before
+    the last key is released, which is then no error."""
+    if keys:
+        xdotool("key", "--window", window, "--delay", "15", *keys, check=not closes)
+
+
+def type_text(window, text):
+    xdotool("type", "--window", window, "--delay", "30", text)
