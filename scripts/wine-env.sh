@@ -83,9 +83,15 @@ wine_env_init_prefix() {
     timeout 120 wineserver -w > /dev/null 2>&1 || true
     touch "$WINEPREFIX/.kostrel-ready"
   fi
-  # Start the prefix's wineserver now and keep it for the whole session: later programs
-  # then start in well under a second.
+  # Start the prefix's wineserver and its service processes now, with no terminal or
+  # pipe as their output, and keep them for the whole session: later programs then start
+  # in well under a second, and a caller that reads a program's output through a pipe
+  # (ctest does) is not left waiting for services that inherited that pipe.
   wineserver -p > /dev/null 2>&1 || true
+  if ! timeout 120 wine cmd /c exit < /dev/null > /dev/null 2>&1; then
+    wine_env_fail "wine cannot start programs in $WINEPREFIX"
+    return 1
+  fi
 }
 
 wine_env_install_trap() {
