@@ -58,6 +58,28 @@ class Display:
         if not self._display:
             raise RuntimeError("cannot open the X display (is DISPLAY set?)")
         self._root = self._xlib.XDefaultRootWindow(self._display)
+        self._xtst = None
+
+    def fake_key(self, key_name):
+        """Presses and releases one key through the XTEST extension, in this process, so a
+        timer started just before it measures the program and not a helper's start-up. The
+        key goes to the window under the pointer (the X focus follows it on a bare Xvfb)."""
+        if self._xtst is None:
+            self._xtst = ctypes.CDLL(ctypes.util.find_library("Xtst") or "libXtst.so.6")
+            self._xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint,
+                                                     ctypes.c_int, ctypes.c_ulong]
+            self._xlib.XStringToKeysym.restype = ctypes.c_ulong
+            self._xlib.XStringToKeysym.argtypes = [ctypes.c_char_p]
+            self._xlib.XKeysymToKeycode.restype = ctypes.c_ubyte
+            self._xlib.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+            self._xlib.XFlush.argtypes = [ctypes.c_void_p]
+        keysym = self._xlib.XStringToKeysym(key_name.encode("ascii"))
+        keycode = self._xlib.XKeysymToKeycode(self._display, keysym)
+        if keycode == 0:
+            raise RuntimeError(f"no key code for {key_name}")
+        self._xtst.XTestFakeKeyEvent(self._display, keycode, 1, 0)
+        self._xtst.XTestFakeKeyEvent(self._display, keycode, 0, 0)
+        self._xlib.XFlush(self._display)
 
     def close(self):
         if self._display:
