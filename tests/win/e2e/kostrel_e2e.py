@@ -318,6 +318,7 @@ def run_test(exe, plan_path, artifacts):
     pieces, final_score = read_plan(plan_path)
     run_wine("reg", "delete", REGISTRY_KEY, "/f")
     display = x_display.Display()
+    display.map_characters(PLAYER_NAME)
     program = subprocess.Popen(["wine", exe], stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
     try:

@@ -24,10 +24,9 @@ if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ] || ! xdpyinfo > /dev/null 2
   # shellcheck source=scripts/wine-env.sh
   source "$root/scripts/wine-env.sh" "$build"
 fi
-export LC_ALL=cs_CZ.UTF-8
 export PYTHONDONTWRITEBYTECODE=1
 
 echo "== end-to-end: Kostrel.exe played on $DISPLAY"
 # The test keeps its own limit; this one only guards against a hang outside it.
-timeout --kill-after=10 300 \
+LC_ALL=cs_CZ.UTF-8 timeout --kill-after=10 300 \
   python3 "$here/kostrel_e2e.py" "$exe" "$here/game_plan.txt" "$build/e2e"

@@ -81,6 +81,40 @@ class Display:
         self._xtst.XTestFakeKeyEvent(self._display, keycode, 0, 0)
         self._xlib.XFlush(self._display)
 
+    def map_characters(self, text):
+        """Gives every non-ASCII character of the text a key of its own in the X keyboard
+        map. xdotool would otherwise borrow a key for each such character while it types
+        and give it back at once, and a busy program then reads the key after it was given
+        back: letters get lost."""
+        xlib = self._xlib
+        xlib.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
+        xlib.XGetKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_ubyte, ctypes.c_int,
+                                             ctypes.POINTER(ctypes.c_int)]
+        xlib.XChangeKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
+                                                ctypes.POINTER(ctypes.c_ulong), ctypes.c_int]
+        xlib.XFree.argtypes = [ctypes.c_void_p]
+        xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        xlib.XDisplayKeycodes.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int),
+                                          ctypes.POINTER(ctypes.c_int)]
+        lowest, highest = ctypes.c_int(), ctypes.c_int()
+        xlib.XDisplayKeycodes(self._display, ctypes.byref(lowest), ctypes.byref(highest))
+        count = highest.value - lowest.value + 1
+        per = ctypes.c_int()
+        table = xlib.XGetKeyboardMapping(self._display, lowest.value, count, ctypes.byref(per))
+        free = [lowest.value + k for k in range(count)
+                if all(table[k * per.value + i] == 0 for i in range(per.value))]
+        xlib.XFree(table)
+        wanted = sorted({ch for ch in text if ord(ch) > 0x7E})
+        if len(free) < len(wanted):
+            raise RuntimeError("not enough unused key codes for the characters to type")
+        for keycode, ch in zip(free, wanted):
+            # Latin-1 letters have key symbols equal to their code; the others have Unicode
+            # key symbols. The same on both levels: no Shift and no case rules.
+            keysym = ord(ch) if ord(ch) < 0x100 else 0x1000000 + ord(ch)
+            symbols = (ctypes.c_ulong * 2)(keysym, keysym)
+            xlib.XChangeKeyboardMapping(self._display, keycode, 2, symbols, 1)
+        xlib.XSync(self._display, 0)
+
     def close(self):
         if self._display:
             self._xlib.XCloseDisplay(self._display)
