@@ -255,9 +255,10 @@ def play(screen, pieces, zero_ink):
         stack = stack_cells(piece["stack"])
         if score_ink is None and len(stack) < len(previous) + 4:
             # A row was cleared: the label must change from "0".
-            score_ink = wait_for("the score label to change",
-                                 lambda: (lambda ink: ink if ink and ink != zero_ink
-                                          else None)(screen.label_ink()), WAIT_PIECE)
+            def changed_label():
+                ink = screen.label_ink()
+                return ink if ink and ink != zero_ink else None
+            score_ink = wait_for("the score label to change", changed_label, WAIT_PIECE)
     return stack, score_ink
 
 
@@ -298,20 +299,13 @@ def check_registry(final_score):
         raise Failure(f"Record is {record}, expected REG_DWORD {final_score}; reg printed "
                       f"{raw!r}")
     champion = values.get("Champion")
-    # wine reg prints through the console's code page: 852 (OEM) in the Czech locale.
-    shown = None
-    if champion is not None and champion[0] == "REG_SZ":
-        for code_page in ("utf-8", "cp852", "cp1250"):
-            try:
-                if champion[1].decode(code_page) == PLAYER_NAME:
-                    shown = code_page
-                    break
-            except UnicodeDecodeError:
-                pass
-    if shown is None:
+    # wine reg prints through the console's code page, 852 (OEM) in the Czech locale; the
+    # program stored the name through code page 1250, so a wrong conversion shows here.
+    if champion is None or champion[0] != "REG_SZ" \
+            or champion[1].decode("cp852", errors="replace") != PLAYER_NAME:
         raise Failure(f"Champion is {champion}, expected REG_SZ {PLAYER_NAME!r}; reg printed "
                       f"{raw!r}")
-    print(f"registry: Record {final_score}, Champion {PLAYER_NAME} (printed in {shown})")
+    print(f"registry: Record {final_score}, Champion {PLAYER_NAME}")
 
 
 def run_test(exe, plan_path, artifacts):
