@@ -4,9 +4,10 @@
 Starts the program on the X display, presses real keys, and checks what a player sees on
 screenshots: the empty board and the first preview, each piece where the plan says it is,
 the preview beside it, the score label changing when a row is cleared, the piece that no
-longer fits at the end, the new-record dialog, and finally the registry as `wine reg query`
-prints it. The key presses come from game_plan.txt (made by plan_game.py with kostrel-sim):
-the first game of a run is deterministic, so they lead to a known game over with score 1.
+longer fits at the end, the new-record dialog, the registry as `wine reg query` prints it,
+and a second game that starts with the previewed piece and a score of 0 again. The key
+presses come from game_plan.txt (made by plan_game.py with kostrel-sim): the first game of
+a run is deterministic, so they lead to a known game over with score 1.
 
 The fall timer keeps running while the test plays. The test never relies on its timing:
 it waits for each piece to appear on screen, turns and shifts it, steps it down to one row
@@ -262,6 +263,26 @@ def play(screen, pieces, zero_ink):
     return stack, score_ink
 
 
+def check_next_game(screen, zero_ink):
+    """After a game over the preview keeps the piece that the next game starts with, and a
+    new game sets the label back to the very "0" of the start."""
+    preview = screen.preview_cells()
+    x_display.press(screen.window, "F2")
+
+    def new_game():
+        seen, _ = screen.board_cells()
+        if not seen:
+            raise Failure("the board is empty")
+        row = min(r for r, _ in seen)
+        if seen != {(row + r, 4 + c) for r, c in preview}:
+            raise Failure(f"board shows\n{board_text(seen)}\nexpected only the piece of the "
+                          f"preview {sorted(preview)} at column 4")
+        if screen.label_ink() != zero_ink:
+            raise Failure("the score label does not show the 0 of the start")
+        return True
+    wait_for("a new game", new_game, WAIT_PIECE)
+
+
 def enter_record(dialog):
     # The dialog opens with the focus on OK; the name box is the third tab stop.
     x_display.press(dialog, "Tab", "Tab")
@@ -353,6 +374,8 @@ def run_test(exe, plan_path, artifacts):
         wait_for("the board after game over", frozen_board, WAIT_PIECE)
         print("game over: the blocked piece shows at the top; the name was entered")
         check_registry(final_score)
+        check_next_game(screen, zero_ink)
+        print("F2: a new game starts with the previewed piece and the score label shows 0")
 
         x_display.press(window, "alt+F4", closes=True)
         try:
