@@ -20,12 +20,29 @@ if [ ! -f "$exe" ]; then
   exit 1
 fi
 
+if ! command -v python3 > /dev/null; then
+  echo "run-e2e: python3 not found (apt-get install python3)" >&2
+  exit 1
+fi
+export PYTHONDONTWRITEBYTECODE=1
+
+# The plan holds the boards that the game model makes; when the native runner is built,
+# make sure the plan still matches it, so a change of the rules fails here with the remedy
+# instead of as a puzzling screen mismatch.
+sim="$root/build/native/tools/kostrel-sim"
+if [ -x "$sim" ]; then
+  if ! python3 "$here/plan_game.py" "$sim" | cmp -s - "$here/game_plan.txt"; then
+    echo "run-e2e: tests/win/e2e/game_plan.txt no longer matches the game model; renew it:" >&2
+    echo "  python3 tests/win/e2e/plan_game.py build/native/tools/kostrel-sim" \
+         "> tests/win/e2e/game_plan.txt" >&2
+    exit 1
+  fi
+fi
+
 if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ] || ! xdpyinfo > /dev/null 2>&1; then
   # shellcheck source=scripts/wine-env.sh
   source "$root/scripts/wine-env.sh" "$build"
 fi
-export PYTHONDONTWRITEBYTECODE=1
-
 echo "== end-to-end: Kostrel.exe played on $DISPLAY"
 # The test keeps its own limit; this one only guards against a hang outside it.
 LC_ALL=cs_CZ.UTF-8 timeout --kill-after=10 300 \
