@@ -3,7 +3,8 @@
 #pragma once
 
 // Converts text into buffer (bufferSize bytes, at least 1), always zero-terminated.
-// Takes as many whole characters as fit; characters the code page lacks become '?'.
+// Takes as many whole characters as fit; a character the code page lacks becomes its
+// nearest letter (ř in code page 1252 becomes r) or '?'.
 // Returns the number of bytes written before the terminator.
 int toAnsiText(const wchar_t* text, char* buffer, int bufferSize);
 

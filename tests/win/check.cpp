@@ -26,8 +26,10 @@ void fail(const char* file, int line, const std::string& what) {
 int run(const char* name, void (*test)()) {
     currentTest = name;
     int before = failures;
+    DWORD start = GetTickCount();
     test();
-    std::printf("%s %s\n", failures == before ? "ok  " : "FAIL", name);
+    std::printf("%s %s (%lu ms)\n", failures == before ? "ok  " : "FAIL", name,
+                static_cast<unsigned long>(GetTickCount() - start));
     std::fflush(stdout);
     return failures - before;
 }
