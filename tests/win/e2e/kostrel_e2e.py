@@ -41,6 +41,7 @@ LABEL_SIZE = (80, 30)
 WINDOW_SIZE = (360, 505)
 PLAYER_NAME = "Žluťoučký kůň"
 REGISTRY_KEY = r"HKCU\Software\VarnekKostrel"
+DIALOG_TITLE = "^Nejlepší score$"
 
 WAIT_WINDOW = 60      # the first start in a new prefix is slow
 WAIT_PIECE = 10       # a piece falls one row per 500 ms; the timer fixes it within one
@@ -349,15 +350,14 @@ def run_test(exe, plan_path, artifacts):
             raise Failure("the plan cleared no row")
         print(f"played {len(pieces)} pieces; the score label changed after the cleared row")
 
-        dialog = x_display.find_window("^Nejlep.* score$", WAIT_DIALOG)
+        dialog = x_display.find_window(DIALOG_TITLE, WAIT_DIALOG)
         if dialog is None:
             raise Failure("no new-record dialog at the end of the game")
         if screen.label_ink() != score_ink:
             raise Failure("the score label changed after the only cleared row")
         enter_record(dialog)
         wait_for("the dialog to close",
-                 lambda: True if not x_display.xdotool("search", "--name", "^Nejlep.* score$",
-                                                       check=False).split() else None,
+                 lambda: None if x_display.visible_windows(DIALOG_TITLE) else True,
                  WAIT_DIALOG)
         # The dialog covers the top of the board; once it is gone the frozen board shows
         # the piece that no longer fitted over the stack.

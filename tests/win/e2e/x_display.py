@@ -145,13 +145,20 @@ def xdotool(*arguments, check=True):
     return done.stdout
 
 
+def visible_windows(name_pattern):
+    """The mapped X windows whose name matches the pattern."""
+    found = xdotool("search", "--onlyvisible", "--name", name_pattern, check=False)
+    return [int(window) for window in found.split()]
+
+
 def find_window(name_pattern, timeout):
-    """The first X window whose name matches the pattern, or None after the timeout."""
+    """The first mapped X window whose name matches the pattern, or None after the
+    timeout."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
-        found = xdotool("search", "--name", name_pattern, check=False).split()
+        found = visible_windows(name_pattern)
         if found:
-            return int(found[0])
+            return found[0]
         time.sleep(0.1)
     return None
 
