@@ -99,8 +99,12 @@ class Screen:
         self.label = None
 
     def grab_window(self):
-        x, y = x_display.window_origin(self.window)
-        return self.display.grab(x, y, *WINDOW_SIZE)
+        x, y, width, height = x_display.window_geometry(self.window)
+        # Wine draws the frame itself in the test prefix, so the X window is the whole
+        # window, frame, caption and menu included.
+        if (width, height) != WINDOW_SIZE:
+            raise Failure(f"the window is {width} x {height}, expected {WINDOW_SIZE}")
+        return self.display.grab(x, y, width, height)
 
     def locate(self):
         """Finds the preview by its yellow cells (the board is still empty, so they are the

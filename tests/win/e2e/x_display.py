@@ -163,11 +163,11 @@ def find_window(name_pattern, timeout):
     return None
 
 
-def window_origin(window):
-    """The window's top-left corner on the screen."""
+def window_geometry(window):
+    """The window's top-left corner on the screen and its size: (x, y, width, height)."""
     fields = dict(line.split("=", 1) for line in
                   xdotool("getwindowgeometry", "--shell", window).split())
-    return int(fields["X"]), int(fields["Y"])
+    return int(fields["X"]), int(fields["Y"]), int(fields["WIDTH"]), int(fields["HEIGHT"])
 
 
 def press(window, *keys, closes=False):
