@@ -50,6 +50,41 @@ BOOL CALLBACK collectStaticText(HWND child, LPARAM longest) {
     return TRUE;
 }
 
+// One entry of Wine's GDI handle table (include/ntgdi.h, GDI_HANDLE_ENTRY), which the
+// process environment block points to; a used entry has a nonzero type.
+struct WineGdiHandleEntry {
+    uint64_t object;
+    uint32_t owner;
+    uint16_t unique;
+    uint8_t type;
+    uint8_t flags;
+    uint64_t userPointer;
+};
+static_assert(sizeof(WineGdiHandleEntry) == 24, "Wine's GDI_HANDLE_ENTRY is 24 bytes");
+constexpr int WINE_MAX_GDI_HANDLES = 0x4000;
+
+long countWineGdiHandles() {
+#if defined(_M_IX86) || defined(__i386__)
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"  // GCC 12 misreads the fs-relative read
+#endif
+    char* teb = reinterpret_cast<char*>(NtCurrentTeb());
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+    char* peb = *reinterpret_cast<char**>(teb + 0x30);
+    auto* table = *reinterpret_cast<WineGdiHandleEntry**>(peb + 0x94);  // GdiSharedHandleTable
+    if (table == nullptr) return -1;
+    long used = 0;
+    for (int i = 0; i < WINE_MAX_GDI_HANDLES; ++i)
+        if (table[i].type != 0) ++used;
+    return used;
+#else
+    return -1;
+#endif
+}
+
 HKEY throwawayRoot = nullptr;
 constexpr const wchar_t* THROWAWAY_PATH = L"Software\\KostrelTests";
 
@@ -97,6 +132,13 @@ HWND createHostWindow(int width, int height) {
 }
 
 std::vector<uint32_t>& hostCommands() { return recordedCommands; }
+
+long liveGdiObjects() {
+    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (counted != 0) return static_cast<long>(counted);
+    bool underWine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return underWine ? countWineGdiHandles() : -1;
+}
 
 void whenModalOpens(void (*action)(HWND box)) {
     modalAction = action;

@@ -22,6 +22,11 @@ uint32_t rgbAt(HDC dc, int x, int y);
 // Fills a rectangle of a device context with one 0x00RRGGBB colour.
 void fillRgb(HDC dc, int left, int top, int width, int height, uint32_t rgb);
 
+// The process's live GDI objects: GetGuiResources where it counts them, else (under Wine,
+// whose GetGuiResources answers 0) the used entries of Wine's shared GDI handle table;
+// -1 when neither is available.
+long liveGdiObjects();
+
 // A visible top-level window of a plain class, for child windows under test. It records
 // the WM_GAME_COMMAND codes that reach it.
 HWND createHostWindow(int width, int height);
