@@ -22,5 +22,11 @@ objdump=$(command -v i686-w64-mingw32-objdump || true)
 if [ -n "$objdump" ]; then
   echo "imported DLLs: $("$objdump" -p "$exe" | sed -n 's/^\tDLL Name: //p' | tr '\n' ' ')"
 fi
+# The file's size (printed last) includes the symbol table unless the program was stripped;
+# these are the bytes that are loaded.
+if command -v i686-w64-mingw32-size > /dev/null; then
+  i686-w64-mingw32-size "$exe" | awk 'NR == 2 {
+    print "code " $1 " bytes, data " $2 " bytes, bss " $3 " bytes" }'
+fi
 timeout --kill-after=10 600 \
   python3 "$root/tests/win/e2e/measure_wine.py" "$exe" "$starts" "$presses"
