@@ -381,6 +381,10 @@ def run_test(exe, plan_path, artifacts):
         check_next_game(screen, zero_ink)
         print("F2: a new game starts with the previewed piece and the score label shows 0")
 
+        with open(f"/proc/{program.pid}/status") as status:
+            peak = next(line.split()[1] for line in status if line.startswith("VmHWM:"))
+        print(f"peak memory of Kostrel.exe after a whole game and a new one: {peak} KiB")
+
         x_display.press(window, "alt+F4", closes=True)
         try:
             code = program.wait(timeout=30)
