@@ -9,6 +9,7 @@
 #   On failure it prints why and returns non-zero (so a caller with `set -e` stops).
 # Run:      scripts/wine-env.sh <build-dir> <command> [args...]
 #   runs the command in that environment and exits with its status.
+# One session per build directory at a time: a second one waits for the first to end.
 #
 # The prefix is created on first use (about 15 s) and reused afterwards. Its X11 driver
 # draws the window captions itself (Decorated = N), since Xvfb has no window manager.
@@ -35,6 +36,10 @@ wine_env_stop() {
     rm -rf "$WINE_ENV_TMP"
     WINE_ENV_TMP=
   fi
+  if [ -n "${WINE_ENV_LOCK_FD:-}" ]; then
+    exec {WINE_ENV_LOCK_FD}>&-
+    WINE_ENV_LOCK_FD=
+  fi
 }
 
 # Starts Xvfb on the first free display and exports DISPLAY; fails within 20 s.
@@ -45,7 +50,7 @@ wine_env_start_xvfb() {
   : > "$display_file"
   # -displayfd picks a free display number and writes it once the server accepts clients.
   Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp -noreset \
-    9> "$display_file" > "$WINE_ENV_TMP/xvfb.log" 2>&1 &
+    9> "$display_file" > "$WINE_ENV_TMP/xvfb.log" 2>&1 {WINE_ENV_LOCK_FD}>&- &
   WINE_ENV_XVFB_PID=$!
   local tries=0
   while [ ! -s "$display_file" ] || ! grep -q '^[0-9][0-9]*$' "$display_file"; do
@@ -70,13 +75,13 @@ wine_env_init_prefix() {
   mkdir -p "$WINEPREFIX" || { wine_env_fail "cannot create $WINEPREFIX"; return 1; }
   WINE_ENV_PREFIX_STARTED=1
   if [ ! -f "$WINEPREFIX/.kostrel-ready" ]; then
-    if ! timeout 180 wineboot -i > "$WINEPREFIX/wineboot.log" 2>&1; then
+    if ! timeout 180 wineboot -i > "$WINEPREFIX/wineboot.log" 2>&1 {WINE_ENV_LOCK_FD}>&-; then
       wine_env_fail "wineboot -i failed in $WINEPREFIX (see $WINEPREFIX/wineboot.log)"
       return 1
     fi
     timeout 120 wineserver -w > /dev/null 2>&1 || true
     if ! timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ \
-        /d N /f > /dev/null 2>&1; then
+        /d N /f > /dev/null 2>&1 {WINE_ENV_LOCK_FD}>&-; then
       wine_env_fail "cannot set the X11 driver options in $WINEPREFIX"
       return 1
     fi
@@ -87,10 +92,25 @@ wine_env_init_prefix() {
   # pipe as their output, and keep them for the whole session: later programs then start
   # in well under a second, and a caller that reads a program's output through a pipe
   # (ctest does) is not left waiting for services that inherited that pipe.
-  wineserver -p > /dev/null 2>&1 || true
-  if ! timeout 120 wine cmd /c exit < /dev/null > /dev/null 2>&1; then
+  wineserver -p > /dev/null 2>&1 {WINE_ENV_LOCK_FD}>&- || true
+  if ! timeout 120 wine cmd /c exit < /dev/null > /dev/null 2>&1 {WINE_ENV_LOCK_FD}>&-; then
     wine_env_fail "wine cannot start programs in $WINEPREFIX"
     return 1
+  fi
+}
+
+# One session per prefix at a time: a session's wineserver -k at its end would kill the
+# programs of another one. The lock's descriptor is closed for every daemon started here,
+# so that only this shell holds it.
+wine_env_lock() {
+  exec {WINE_ENV_LOCK_FD}> "$WINEPREFIX.lock" || { wine_env_fail "cannot open $WINEPREFIX.lock"; return 1; }
+  command -v flock > /dev/null || return 0
+  if ! flock -n "$WINE_ENV_LOCK_FD"; then
+    echo "wine-env: waiting for another session that uses $WINEPREFIX" >&2
+    if ! flock -w 900 "$WINE_ENV_LOCK_FD"; then
+      wine_env_fail "another session kept $WINEPREFIX for 15 minutes"
+      return 1
+    fi
   fi
 }
 
@@ -122,6 +142,7 @@ wine_env_main() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   wine_env_install_trap
+  wine_env_lock || return 1
   wine_env_start_xvfb || return 1
   wine_env_init_prefix || return 1
 }
