@@ -160,7 +160,50 @@ std::wstring dialogPrompt;
 const wchar_t* nameToType = L"";
 int buttonToPress = IDOK;
 
+// The template's four controls in tab order, with their classes, texts and styles.
+void checkDialogLayout(HWND dialog) {
+    struct Control {
+        int id;
+        const wchar_t* className;
+        const wchar_t* text;
+        DWORD style;
+    };
+    const Control controls[] = {{IDOK, L"Button", L"OK", 0x50010001},
+                                {IDCANCEL, L"Button", L"Cancel", 0x50010000},
+                                {IDC_RECORD_NAME, L"Edit", L"", 0x50810080},
+                                {IDC_RECORD_PROMPT, L"Static", nullptr, 0x50020000}};
+    HWND child = GetWindow(dialog, GW_CHILD);
+    for (const Control& control : controls) {
+        CHECK(child != nullptr);
+        if (child == nullptr) return;
+        CHECK_EQ(control.id, GetDlgCtrlID(child));
+        CHECK_EQ(control.className, className(child));
+        if (control.text != nullptr) CHECK_EQ(control.text, windowText(child));
+        DWORD style = static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE));
+        // An edit control trades its WS_BORDER for the sunken WS_EX_CLIENTEDGE.
+        if ((GetWindowLongW(child, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0) style |= WS_BORDER;
+        CHECK_EQ(control.style, style);
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    CHECK(child == nullptr);
+    CHECK(GetFocus() == GetDlgItem(dialog, IDOK));
+    // 304 x 54 dialog units, placed at the owner's client origin.
+    RECT units = {0, 0, 304, 54};
+    MapDialogRect(dialog, &units);
+    RECT client;
+    GetClientRect(dialog, &client);
+    CHECK_EQ(units.right, client.right);
+    CHECK_EQ(units.bottom, client.bottom);
+    POINT origin = {0, 0};
+    ClientToScreen(owner, &origin);
+    RECT outer;
+    GetWindowRect(dialog, &outer);
+    CHECK_EQ(origin.x, outer.left);
+    CHECK_EQ(origin.y, outer.top);
+}
+
 void answerDialog(HWND dialog) {
+    checkDialogLayout(dialog);
     dialogCaption = windowText(dialog);
     wchar_t prompt[256] = {};
     GetDlgItemTextW(dialog, IDC_RECORD_PROMPT, prompt, 256);
@@ -197,6 +240,10 @@ void okWritesTheNameAndTheScore() {
     CHECK_EQ(13u, storedRecord());
     CHECK_EQ(1u, storedValue("Champion").bytes.size());
     // Above 2^31 the prompt shows the signed number, as the record text does.
+    // Only the first 1023 characters of a longer name are taken.
+    std::wstring longName(2000, L'n');
+    CHECK(dialogOpened(14, longName.c_str(), IDOK));
+    CHECK_EQ(1024u, storedValue("Champion").bytes.size());
     CHECK(dialogOpened(0x80000000u, L"Max", IDOK));
     CHECK_EQ(L"Vaše skore -2147483648 je nový rekord, zadejte prosím své jméno", dialogPrompt);
     CHECK_EQ(0x80000000u, storedRecord());
