@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Cross-builds Kostrel.exe and its Win32 tests with MinGW-w64 (i686) and runs the tests
 # under Wine, in a private prefix inside the build tree and on an Xvfb display that this
-# script starts and stops itself.
+# script starts and stops itself. scripts/test.sh ends with it; it also runs alone.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2> /dev/null || echo 2)
 build="$root/build/mingw"
 
+"$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" \
   -DCMAKE_BUILD_TYPE=Release > /dev/null
