@@ -44,7 +44,10 @@ wine_env_stop() {
 
 # Starts Xvfb on the first free display and exports DISPLAY; fails within 20 s.
 wine_env_start_xvfb() {
-  command -v Xvfb > /dev/null || { wine_env_fail "Xvfb not found (apt-get install xvfb)"; return 1; }
+  if ! command -v Xvfb > /dev/null; then
+    wine_env_fail "Xvfb not found (apt-get install xvfb)"
+    return 1
+  fi
   WINE_ENV_TMP=$(mktemp -d /tmp/wine-env.XXXXXX)
   local display_file="$WINE_ENV_TMP/display"
   : > "$display_file"
@@ -71,7 +74,10 @@ wine_env_start_xvfb() {
 
 # Creates the prefix once (wineboot), with Wine-drawn window captions.
 wine_env_init_prefix() {
-  command -v wine > /dev/null || { wine_env_fail "wine not found (apt-get install wine wine32:i386)"; return 1; }
+  if ! command -v wine > /dev/null; then
+    wine_env_fail "wine not found (apt-get install wine wine32:i386)"
+    return 1
+  fi
   mkdir -p "$WINEPREFIX" || { wine_env_fail "cannot create $WINEPREFIX"; return 1; }
   WINE_ENV_PREFIX_STARTED=1
   if [ ! -f "$WINEPREFIX/.kostrel-ready" ]; then
@@ -103,7 +109,10 @@ wine_env_init_prefix() {
 # programs of another one. The lock's descriptor is closed for every daemon started here,
 # so that only this shell holds it.
 wine_env_lock() {
-  exec {WINE_ENV_LOCK_FD}> "$WINEPREFIX.lock" || { wine_env_fail "cannot open $WINEPREFIX.lock"; return 1; }
+  if ! exec {WINE_ENV_LOCK_FD}> "$WINEPREFIX.lock"; then
+    wine_env_fail "cannot open $WINEPREFIX.lock"
+    return 1
+  fi
   command -v flock > /dev/null || return 0
   if ! flock -n "$WINE_ENV_LOCK_FD"; then
     echo "wine-env: waiting for another session that uses $WINEPREFIX" >&2

@@ -10,7 +10,8 @@ namespace {
 bool isLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 int ansiBytesFor(const wchar_t* text, int units) {
-    return units == 0 ? 0 : WideCharToMultiByte(CP_ACP, 0, text, units, nullptr, 0, nullptr, nullptr);
+    if (units == 0) return 0;
+    return WideCharToMultiByte(CP_ACP, 0, text, units, nullptr, 0, nullptr, nullptr);
 }
 
 }  // namespace
@@ -20,7 +21,8 @@ int toAnsiText(const wchar_t* text, char* buffer, int bufferSize) {
     // Every character needs at least one byte, so at most bufferSize - 1 units can fit;
     // multi-byte code pages may need fewer. Never split a surrogate pair.
     if (units > bufferSize - 1) units = bufferSize - 1;
-    while (units > 0 && (isLowSurrogate(text[units]) || ansiBytesFor(text, units) > bufferSize - 1))
+    while (units > 0 &&
+           (isLowSurrogate(text[units]) || ansiBytesFor(text, units) > bufferSize - 1))
         --units;
     int bytes = units == 0 ? 0
                            : WideCharToMultiByte(CP_ACP, 0, text, units, buffer, bufferSize - 1,

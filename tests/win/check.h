@@ -15,7 +15,8 @@ void fail(const char* file, int line, const std::string& what);
 
 inline std::string show(long long value) {
     char text[64];
-    std::snprintf(text, sizeof text, "%lld (0x%llx)", value, static_cast<unsigned long long>(value));
+    std::snprintf(text, sizeof text, "%lld (0x%llx)", value,
+                  static_cast<unsigned long long>(value));
     return text;
 }
 inline std::string show(const wchar_t* text) { return "\"" + utf8(text) + "\""; }
