@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the end-to-end test of the real Kostrel.exe: a whole game played with key presses on
-# an X display, checked on screenshots and in the registry.
+# an X display, checked on screenshots and in the registry; and checks that the play
+# command refuses at once where there is no display.
 #   tests/win/e2e/run-e2e.sh <mingw-build-dir>
 # Uses the caller's Wine prefix and display when both are set and the display answers
 # (as inside scripts/test-windows.sh); otherwise sets up the build tree's test prefix and a
@@ -38,6 +39,9 @@ if [ -x "$sim" ]; then
     exit 1
   fi
 fi
+
+echo "== the play command without a display"
+"$here/play_without_display.sh"
 
 if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ] || ! xdpyinfo > /dev/null 2>&1; then
   # shellcheck source=scripts/wine-env.sh
