@@ -177,9 +177,10 @@ class Screen:
                          if max(picture.pixel(x, y)) < 100)
 
 
-def wait_for(what, check, timeout):
-    """Polls check() until it returns something other than None; the last mismatch that it
-    reported (through Failure) ends the test after the timeout."""
+def wait_for(what, check, timeout, interval=0.02):
+    """Polls check() every interval seconds until it returns something other than None;
+    the last mismatch that it reported (through Failure) ends the test after the
+    timeout."""
     deadline = time.monotonic() + timeout
     last = None
     while True:
@@ -192,7 +193,7 @@ def wait_for(what, check, timeout):
         if time.monotonic() > deadline:
             raise Failure(f"timed out after {timeout} s waiting for {what}"
                           + (f": {last}" if last else ""))
-        time.sleep(0.02)
+        time.sleep(interval)
 
 
 def expect_preview(screen, kind, rotation):

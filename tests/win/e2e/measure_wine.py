@@ -23,7 +23,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import x_display  # noqa: E402
-from kostrel_e2e import Failure, Screen, wait_for  # noqa: E402
+from kostrel_e2e import BLACK, YELLOW, Failure, Screen, wait_for  # noqa: E402
 
 
 def start_program(exe):
@@ -40,22 +40,55 @@ def stop_program(program, window):
         program.wait(timeout=20)
 
 
-def first_paint(display, exe):
-    """Seconds from the start to the first painted window; returns (seconds, program,
-    screen)."""
-    started = time.perf_counter()
+def find_layout(display, exe):
+    """Starts the program once to find where its preview, board and label lie relative to
+    the window's corner; later starts then need to look at three pixels only."""
     program = start_program(exe)
     window = x_display.find_window("^Kostrel$", 60)
     if window is None:
         raise Failure("no window named Kostrel appeared")
     screen = Screen(display, window)
+    wait_for("the first painted window", lambda: screen.locate() or True, 30)
+    x, y, _, _ = x_display.window_geometry(window)
+    layout = {part: (at[0] - x, at[1] - y) for part, at in
+              (("preview", screen.preview), ("board", screen.board), ("label", screen.label))}
+    stop_program(program, window)
+    return layout
 
-    def painted():
-        screen.locate()
-        cells, _ = screen.board_cells()
-        return True if not cells else None
-    wait_for("the first painted window", painted, 30)
-    return time.perf_counter() - started, program, screen
+
+def first_paint(display, exe, layout):
+    """Seconds from the start to the first painted window: the preview's first cell yellow
+    inside its frame, the board's first cell black and the label on the button face.
+    Returns (seconds, program, screen)."""
+    started = time.perf_counter()
+    program = start_program(exe)
+    window = None
+    while window is None:
+        if time.perf_counter() - started > 60:
+            raise Failure("no window named Kostrel appeared within 60 s")
+        time.sleep(0.002)
+        window = display.top_window_named("Kostrel")
+    x, y, _, _ = x_display.window_geometry(window)
+    at = {part: (x + dx, y + dy) for part, (dx, dy) in layout.items()}
+
+    def colour(part, dx, dy):
+        return display.grab(at[part][0] + dx, at[part][1] + dy, 1, 1).pixel(0, 0)
+    while not (colour("preview", 10, 10) == YELLOW and colour("preview", 0, 10) == BLACK
+               and colour("board", 9, 9) == BLACK and max(colour("label", 2, 2)) > 100):
+        if time.perf_counter() - started > 60:
+            raise Failure("the window was not painted within 60 s")
+        time.sleep(0.001)
+    elapsed = time.perf_counter() - started
+    screen = Screen(display, window)
+    screen.preview, screen.board, screen.label = at["preview"], at["board"], at["label"]
+    return elapsed, program, screen
+
+
+def stop_wineserver():
+    """Ends the prefix's Wine server and waits for it, so the next start is a cold one."""
+    for option in ("-k", "-w"):
+        subprocess.run(["wineserver", option], stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
 
 
 def piece_columns(screen):
@@ -114,21 +147,23 @@ def main():
     presses = int(sys.argv[3]) if len(sys.argv) > 3 else 30
     display = x_display.Display()
     try:
-        subprocess.run(["wineserver", "-k"], stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
-        subprocess.run(["wineserver", "-w"], stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
-        cold, program, screen = first_paint(display, exe)
+        layout = find_layout(display, exe)
+        stop_wineserver()
+        cold, program, screen = first_paint(display, exe, layout)
         stop_program(program, screen.window)
+        time.sleep(1)
         print(f"start to first painted window, cold: {1000 * cold:.0f} ms")
         times = []
         for n in range(starts):
-            seconds, program, screen = first_paint(display, exe)
+            seconds, program, screen = first_paint(display, exe, layout)
             times.append(seconds)
             if n < starts - 1:
                 stop_program(program, screen.window)
-        print(f"start to first painted window, warm: median {1000 * statistics.median(times):.0f} ms"
-              f" over {starts} starts (ms: {milliseconds(times)})")
+                # Let the ended process's remains settle, so starts do not overlap.
+                time.sleep(1)
+        print(f"start to first painted window, warm: median "
+              f"{1000 * statistics.median(times):.0f} ms over {starts} starts "
+              f"(ms: {milliseconds(times)})")
 
         latencies = key_latencies(display, screen, presses)
         print(f"key press to repaint: median {1000 * statistics.median(latencies):.1f} ms, "
