@@ -370,11 +370,12 @@ def run_test(exe, plan_path, artifacts):
         blocked = piece_cells(*last["preview"], 4, 0)
 
         def frozen_board():
-            seen, _ = screen.board_cells()
+            seen, picture = screen.board_cells()
             if seen != stack | blocked:
                 raise Failure("at game over the board shows\n" + board_text(seen)
                               + "\nexpected the stack with the blocked piece at the top\n"
                               + board_text(stack | blocked))
+            screen.check_cell_extent(picture, seen)
             return seen
         wait_for("the board after game over", frozen_board, WAIT_PIECE)
         print("game over: the blocked piece shows at the top; the name was entered")
