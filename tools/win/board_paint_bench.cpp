@@ -12,9 +12,16 @@
 #include "win/main_window.h"
 #include "win/preview_window.h"
 #include "win/window_notifier_win32.h"
-#include "win_test_support.h"
 
 namespace {
+
+void pumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
 
 double microsecondsSince(const LARGE_INTEGER& start) {
     LARGE_INTEGER now, frequency;
