@@ -110,14 +110,14 @@ void theMenuIsCzechWithItsCommandIds() {
 
 void keysAndMenuCommandsReachTheBoardView() {
     viewGot();
-    const struct {
-        WPARAM key;
-        uint32_t command;  // sent, so handled before SendMessage returns
-    } keys[] = {{VK_LEFT, CMD_MOVE_LEFT}, {VK_UP, CMD_ROTATE},
-                {VK_RIGHT, CMD_MOVE_RIGHT}, {VK_DOWN, CMD_STEP_DOWN}};
+    // Arrow keys are sent, so handled before SendMessage returns.
+    const std::pair<WPARAM, uint32_t> keys[] = {{VK_LEFT, CMD_MOVE_LEFT},
+                                                {VK_UP, CMD_ROTATE},
+                                                {VK_RIGHT, CMD_MOVE_RIGHT},
+                                                {VK_DOWN, CMD_STEP_DOWN}};
     for (const auto& key : keys) {
-        CHECK_EQ(1, SendMessageW(mainWindow, WM_KEYDOWN, key.key, 0));
-        CHECK(viewGot(false) == Codes{key.command});
+        CHECK_EQ(1, SendMessageW(mainWindow, WM_KEYDOWN, key.first, 0));
+        CHECK(viewGot(false) == Codes{key.second});
     }
     for (WPARAM other : {WPARAM('A'), WPARAM(VK_SPACE), WPARAM(VK_F3), WPARAM(VK_LEFT + 0x10000)})
         CHECK_EQ(1, SendMessageW(mainWindow, WM_KEYDOWN, other, 0));
