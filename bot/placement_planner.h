@@ -1,0 +1,39 @@
+// The bot's choice of where the falling piece goes: every placement the commands can
+// reach, scored by a linear board evaluation, looking one piece further when the next
+// piece is known.
+#pragma once
+
+#include <vector>
+
+#include "bot/board_features.h"
+#include "bot/bot_board.h"
+#include "bot/reachable_placements.h"
+
+struct BotSettings {
+    FeatureWeights weights;
+    bool useNextPiece;  // also place the previewed piece and judge the pair
+};
+
+// What the bot sees of a game when a new piece starts falling.
+struct BotView {
+    BotBoard board;
+    int kind;
+    int rotation;
+    int x;
+    int y;
+    int nextKind;
+    int nextRotation;
+};
+
+struct BotDecision {
+    bool found;  // false only when the falling piece fits nowhere, i.e. not where it stands
+    Placement placement;
+    std::vector<BotMove> moves;  // the commands that bring the piece there, without the
+                                 // final step down that fixes it
+    double score;
+};
+
+BotDecision decidePlacement(const BotView& view, const BotSettings& settings);
+
+// The settings the benchmark plays with.
+BotSettings defaultBotSettings();
