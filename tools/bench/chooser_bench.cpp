@@ -1,1 +1,122 @@
-int main() {}
+// Benchmarks: the chooser on the empty and the ragged board (the fast search and the
+// literal one it replaced), and whole games played through kostrel-sim's play session.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+
+#include "chooser/next_piece_chooser.h"
+#include "chooser/reference_chooser.h"
+#include "model/game_controller.h"
+#include "model/game_random.h"
+#include "model/piece_table.h"
+#include "tools/sim/kostrel_sim.h"
+
+namespace {
+
+GameState emptyBoard() {
+    buildPieceTable();
+    GameState state;
+    std::memset(&state, 0, sizeof state);
+    return state;
+}
+
+GameState raggedBoard() {
+    GameState state = emptyBoard();
+    const char* rows[] = {".#........", ".##...#...", "###..###..",
+                          "####.####.", "#.#######.", "##.#######"};
+    for (int row = 14; row < BOARD_ROWS; ++row)
+        for (int column = 0; column < BOARD_COLUMNS; ++column)
+            state.cells[row][column] = rows[row - 14][column] == '#' ? FILLED_CELL : 0;
+    return state;
+}
+
+void BM_ChooseNextKind_Empty(benchmark::State& run) {
+    GameState state = emptyBoard();
+    for (auto _ : run) benchmark::DoNotOptimize(chooseNextKind(state, 0));
+}
+BENCHMARK(BM_ChooseNextKind_Empty);
+
+void BM_ChooseNextKind_Ragged(benchmark::State& run) {
+    GameState state = raggedBoard();
+    for (auto _ : run) benchmark::DoNotOptimize(chooseNextKind(state, 0));
+}
+BENCHMARK(BM_ChooseNextKind_Ragged);
+
+void BM_LiteralSearch_Empty(benchmark::State& run) {
+    GameState state = emptyBoard();
+    for (auto _ : run) benchmark::DoNotOptimize(chooseNextKindByTrialRecords(state, 0));
+}
+BENCHMARK(BM_LiteralSearch_Empty);
+
+void BM_LiteralSearch_Ragged(benchmark::State& run) {
+    GameState state = raggedBoard();
+    for (auto _ : run) benchmark::DoNotOptimize(chooseNextKindByTrialRecords(state, 0));
+}
+BENCHMARK(BM_LiteralSearch_Ragged);
+
+// A scripted player that spreads its pieces over the board: each piece is turned and
+// moved to a column of its own, then stepped down until it settles. The script is written
+// while playing the game through the controller, so it plays exactly that game again.
+struct ScriptedGame {
+    std::string commands;
+    int pieces = 0;
+};
+
+uint32_t grantTimer(void*) { return 1; }
+void ignoreCall(void*) {}
+
+ScriptedGame scriptGame() {
+    restoreGameRandomState(1);
+    GameState state;
+    initGameState(state);
+    GameHost host = {nullptr, grantTimer, ignoreCall, ignoreCall, ignoreCall};
+    ScriptedGame game;
+    game.commands = "new";
+    newGame(state, host);
+    while (state.timerId != 0) {
+        int turns = game.pieces % 4;
+        int target = (game.pieces * 7) % BOARD_COLUMNS;
+        for (int turn = 0; turn < turns; ++turn) {
+            rotatePiece(state, host);
+            game.commands += " rotate";
+        }
+        while (state.pieceX != target) {
+            int before = state.pieceX;
+            bool left = target < state.pieceX;
+            left ? moveLeft(state, host) : moveRight(state, host);
+            game.commands += left ? " left" : " right";
+            if (state.pieceX == before) break;  // blocked
+        }
+        for (;;) {
+            int before = state.pieceY;
+            fallStep(state, host);
+            game.commands += " down";
+            if (state.pieceY <= before) break;  // settled: the next piece is in play
+        }
+        ++game.pieces;
+    }
+    return game;
+}
+
+void BM_SimulatedGame(benchmark::State& run) {
+    buildPieceTable();
+    ScriptedGame game = scriptGame();
+    const char* arguments[] = {"kostrel-sim", "play"};
+    for (auto _ : run) {
+        restoreGameRandomState(1);
+        std::istringstream in(game.commands);
+        std::ostringstream out;
+        std::ostringstream err;
+        benchmark::DoNotOptimize(runKostrelSim(2, arguments, in, out, err));
+    }
+    run.counters["pieces"] = game.pieces;
+    run.counters["pieces/s"] =
+        benchmark::Counter(game.pieces, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_SimulatedGame)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,27 @@
+// Test helpers: records with a built piece table, boards from row pictures, a recording host.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/game_host.h"
+#include "model/game_state.h"
+
+// A zeroed record; builds the piece table and rewinds GameRandom to its starting state, so
+// every test starts like a fresh program.
+GameState freshRecord();
+
+// Fills one row from ten characters, '#' filled and '.' empty.
+void setRow(GameState& state, int row, const char* picture);
+
+// The record's filled cells as (row, column) pairs, row by row.
+std::vector<std::pair<int, int>> filledCells(const GameState& state);
+
+// A host that counts every call and keeps their order as letters:
+// 'S' start, 'T' stop, 'G' game over, 'R' repaint.
+struct RecordingHost {
+    std::string calls;
+    uint32_t timerToGrant = 1;
+    GameHost host();
+    int count(char call) const;
+};

@@ -1,0 +1,137 @@
+// The adversary on the worked boards, its tie rules, and the fast search against the
+// literal one on many boards.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "board_builder.h"
+#include "chooser/next_piece_chooser.h"
+#include "chooser/reference_chooser.h"
+#include "model/recording_notifier.h"
+
+namespace {
+
+GameState raggedBoard() {
+    GameState state = freshRecord();
+    setRow(state, 14, ".#........");
+    setRow(state, 15, ".##...#...");
+    setRow(state, 16, "###..###..");
+    setRow(state, 17, "####.####.");
+    setRow(state, 18, "#.#######.");
+    setRow(state, 19, "##.#######");
+    return state;
+}
+
+// Both searches must give the expected kind.
+void expectChoice(const GameState& state, int32_t fallingKind, int32_t expected) {
+    EXPECT_EQ(expected, chooseNextKind(state, fallingKind)) << "falling kind " << fallingKind;
+    EXPECT_EQ(expected, chooseNextKindByTrialRecords(state, fallingKind))
+        << "literal search, falling kind " << fallingKind;
+}
+
+TEST(ChooseNextKind, WorkedBoards) {
+    GameState empty = freshRecord();
+    expectChoice(empty, 0, 0);
+    expectChoice(empty, 2, 3);
+
+    GameState bottom = freshRecord();
+    setRow(bottom, 19, "#########.");
+    expectChoice(bottom, 0, 3);
+
+    GameState ragged = raggedBoard();
+    expectChoice(ragged, 0, 2);
+    expectChoice(ragged, 1, 1);
+}
+
+// A trial as the search sets it up: the L in rotation 2 at column 8, row 0.
+GameState withFootAtColumnEight(GameState state) {
+    state.pieceKind = 0;
+    state.pieceRotation = 2;
+    state.pieceX = 8;
+    state.pieceY = 0;
+    return state;
+}
+
+TEST(DropAndScore, FallsToTheLastFittingRowAndScoresTheBoardLeft) {
+    GameState trial = withFootAtColumnEight(raggedBoard());
+    EXPECT_EQ(149, dropAndScore(trial));
+    EXPECT_EQ(16, trial.pieceY);
+    EXPECT_NE(0u, trial.cells[16][8]);
+    EXPECT_NE(0u, trial.cells[18][9]);
+
+    // Completing row 19 removes it before the board is judged.
+    GameState bottom = freshRecord();
+    setRow(bottom, 19, "#########.");
+    bottom = withFootAtColumnEight(bottom);
+    EXPECT_EQ(8, dropAndScore(bottom));
+    EXPECT_EQ(1, bottom.score);
+    std::vector<std::pair<int, int>> expected = {{18, 8}, {18, 9}, {19, 9}};
+    EXPECT_EQ(expected, filledCells(bottom));
+}
+
+TEST(ChooseNextKind, LeavesTheLiveRecordAndItsLabelUntouched) {
+    NotifierRecord& notes = recordNotifications();
+    GameState state = freshRecord();
+    setRow(state, 19, "#########.");
+    setRow(state, 18, "#########.");
+    state.scoreLabel = 5;
+    state.score = 12;
+    state.pieceKind = 6;
+    GameState before = state;
+    chooseNextKind(state, 6);  // the bar completes both rows in some trials
+    EXPECT_EQ(0, std::memcmp(&before, &state, sizeof state));
+    EXPECT_TRUE(notes.texts.empty());
+}
+
+TEST(ChooseNextKind, DependsOnlyOnTheGridAndTheFallingKind) {
+    GameState plain = raggedBoard();
+    GameState dressed = raggedBoard();
+    dressed.pieceKind = 5;
+    dressed.pieceX = -10;
+    dressed.pieceY = 13;
+    dressed.nextKind = 6;
+    dressed.score = 40;
+    dressed.paused = 1;
+    dressed.timerId = 9;
+    for (int32_t kind = 0; kind < 7; ++kind)
+        EXPECT_EQ(chooseNextKind(plain, kind), chooseNextKind(dressed, kind));
+}
+
+TEST(ChooseNextKind, KindThatFitsNowhereAfterTheBestDropWins) {
+    // Only a 4 x 2 pocket stays open at the top. After the square's best drop into it, the
+    // L (kind 0) cannot enter at row 0 anywhere, while the J can: kind 0 is named.
+    GameState state = freshRecord();
+    for (int row = 2; row < BOARD_ROWS; ++row) setRow(state, row, row % 2 ? "#.########" : "##.#######");
+    setRow(state, 1, "....######");
+    setRow(state, 0, "....######");
+    int32_t chosen = chooseNextKind(state, 2);
+    EXPECT_EQ(chooseNextKindByTrialRecords(state, 2), chosen);
+    EXPECT_EQ(0, chosen);
+}
+
+TEST(ChooseNextKind, FallingKindThatFitsNowhereGivesKindZero) {
+    GameState state = freshRecord();
+    for (int row = 0; row < BOARD_ROWS; ++row) setRow(state, row, row % 2 ? "#.#.#.#.#." : ".#.#.#.#.#");
+    for (int32_t kind = 0; kind < 7; ++kind) expectChoice(state, kind, 0);
+}
+
+// Random boards of every height, with holes, overhangs and full rows; both searches must
+// name the same kind for every falling kind.
+TEST(ChooseNextKind, AgreesWithTheLiteralSearchOnRandomBoards) {
+    std::mt19937 random(20261206);
+    for (int board = 0; board < 3000; ++board) {
+        GameState state = freshRecord();
+        int height = static_cast<int>(random() % 21);
+        int density = 40 + static_cast<int>(random() % 60);
+        for (int row = BOARD_ROWS - height; row < BOARD_ROWS; ++row)
+            for (int column = 0; column < BOARD_COLUMNS; ++column)
+                if (static_cast<int>(random() % 100) < density) state.cells[row][column] = FILLED_CELL;
+        if (random() % 8 == 0) setRow(state, static_cast<int>(random() % BOARD_ROWS), "##########");
+        for (int32_t kind = 0; kind < 7; ++kind)
+            ASSERT_EQ(chooseNextKindByTrialRecords(state, kind), chooseNextKind(state, kind))
+                << "board " << board << " falling kind " << kind;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,23 @@
+// The generator's sequence from its starting state.
+#include <gtest/gtest.h>
+
+#include "model/game_random.h"
+
+namespace {
+
+TEST(GameRandom, KnownSequenceFromStateOne) {
+    restoreGameRandomState(1);
+    const int32_t expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464};
+    for (int32_t value : expected) EXPECT_EQ(value, GameRandom());
+}
+
+TEST(GameRandom, StaysWithinFifteenBits) {
+    restoreGameRandomState(0xFFFFFFFFu);
+    for (int draw = 0; draw < 100000; ++draw) {
+        int32_t value = GameRandom();
+        ASSERT_GE(value, 0);
+        ASSERT_LE(value, 32767);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+// kostrel-sim in-process: the subcommands' output and the refusal of bad usage and input.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <vector>
+
+#include "model/game_random.h"
+#include "tools/sim/kostrel_sim.h"
+
+namespace {
+
+struct SimRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+SimRun sim(std::vector<const char*> arguments, const std::string& input) {
+    restoreGameRandomState(1);  // each run is a fresh program
+    arguments.insert(arguments.begin(), "kostrel-sim");
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    int status = runKostrelSim(static_cast<int>(arguments.size()), arguments.data(), in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::string board(const std::string& bottomRow) {
+    std::string text;
+    for (int line = 0; line < 19; ++line) text += "..........\n";
+    return text + bottomRow + "\n";
+}
+
+const std::string EMPTY_GRID = board("..........");
+
+TEST(KostrelSim, EvalAndChoose) {
+    EXPECT_EQ("29\n", sim({"eval"}, board("####.#####")).out);
+    SimRun chosen = sim({"choose", "0"}, board("#########."));
+    EXPECT_EQ(0, chosen.status);
+    EXPECT_EQ("3\n", chosen.out);
+    EXPECT_EQ("3\n", sim({"choose", "2"}, EMPTY_GRID).out);
+}
+
+TEST(KostrelSim, PlayShowsTheLinkedWindowsAndTheHost) {
+    SimRun run = sim({"play"}, "show score new show\n");
+    ASSERT_EQ(0, run.status) << run.err;
+    const std::string before = EMPTY_GRID +
+                               "piece 6 0 -10 0\nnext 0 0\nscore 0\nrunning 0\npaused 0\n"
+                               "label 0\npreview 0\nhost starts 0 stops 0 gameovers 0 repaints 0\n";
+    const std::string after = EMPTY_GRID +
+                              "piece 0 0 4 0\nnext 0 2\nscore 0\nrunning 1\npaused 0\n"
+                              "label 0\npreview 131072\nhost starts 1 stops 0 gameovers 0 "
+                              "repaints 1\n";
+    EXPECT_EQ(before + "score 0\n" + after, run.out);
+}
+
+TEST(KostrelSim, PlayRunsAGameToItsEnd) {
+    std::string commands = "new";
+    for (int tick = 0; tick < 2000; ++tick) commands += " tick";
+    SimRun run = sim({"play"}, commands + " pause score show");
+    ASSERT_EQ(0, run.status) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("running 0\npaused 1\n"));
+    EXPECT_NE(std::string::npos, run.out.find(" stops 1 gameovers 1 "));
+}
+
+TEST(KostrelSim, BadUsageIsRefusedWithStatusTwo) {
+    const std::vector<std::vector<const char*>> usages = {
+        {}, {"fly"}, {"eval", "extra"}, {"choose"}, {"choose", "7"}, {"choose", "-1"},
+        {"choose", "01"}, {"choose", ""}, {"choose", "0", "1"}, {"play", "x"},
+    };
+    for (const auto& usage : usages) {
+        SimRun run = sim(usage, EMPTY_GRID);
+        EXPECT_EQ(2, run.status) << (usage.empty() ? "(none)" : usage[0]);
+        EXPECT_EQ("", run.out);
+        EXPECT_EQ(0u, run.err.rfind("kostrel-sim: ", 0));
+        EXPECT_EQ(1, std::count(run.err.begin(), run.err.end(), '\n')) << run.err;
+    }
+}
+
+TEST(KostrelSim, BadBoardIsRefusedWithItsLine) {
+    for (const char* subcommand : {"eval", "choose"}) {
+        std::vector<const char*> arguments = {subcommand};
+        if (std::string(subcommand) == "choose") arguments.push_back("3");
+        SimRun run = sim(arguments, board("####.####"));
+        EXPECT_EQ(2, run.status);
+        EXPECT_EQ("", run.out);
+        EXPECT_EQ("kostrel-sim: bad board: line 20: 9 cells, expected 10\n", run.err);
+    }
+}
+
+TEST(KostrelSim, UnknownPlayCommandStopsAfterWhatWasPrinted) {
+    SimRun run = sim({"play"}, "score\n  new\n  left jump score\n");
+    EXPECT_EQ(2, run.status);
+    EXPECT_EQ("score 0\n", run.out);
+    EXPECT_EQ("kostrel-sim: unknown command \"jump\" at line 3, column 8\n", run.err);
+
+    SimRun binary = sim({"play"}, std::string("new \x01\xFF", 6));
+    EXPECT_EQ(2, binary.status);
+    EXPECT_EQ("kostrel-sim: unknown command \"\\x01\\xFF\" at line 1, column 5\n", binary.err);
+
+    SimRun endless = sim({"play"}, "show" + std::string(100000, 'w'));
+    EXPECT_EQ(2, endless.status);
+    EXPECT_NE(std::string::npos, endless.err.find("...\" at line 1, column 1"));
+}
+
+}  // namespace
