@@ -1,6 +1,6 @@
 // The bot's choice of where the falling piece goes: every placement the commands can
 // reach, scored by a linear board evaluation, looking one piece further when the next
-// piece is known.
+// piece is known, and one more when the adversary's rule gives its kind away.
 #pragma once
 
 #include <vector>
@@ -11,7 +11,9 @@
 
 struct BotSettings {
     FeatureWeights weights;
-    bool useNextPiece;  // also place the previewed piece and judge the pair
+    bool useNextPiece;      // also place the previewed piece and judge the pair
+    bool predictAdversary;  // and a third piece, of the kind the adversary's rule will
+                            // pick for the board the first piece leaves
 };
 
 // What the bot sees of a game when a new piece starts falling.
@@ -35,5 +37,5 @@ struct BotDecision {
 
 BotDecision decidePlacement(const BotView& view, const BotSettings& settings);
 
-// The settings the benchmark plays with.
+// The strongest settings against the adversary: El-Tetris weights, three pieces deep.
 BotSettings defaultBotSettings();

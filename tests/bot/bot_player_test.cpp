@@ -60,7 +60,7 @@ TEST(BotPlayer, LandsWhereItPlannedAndFixesWhatItPlanned) {
         if (uniform) setNextKindSource([](const GameState&, int32_t) { return GameRandom() % 7; });
         initGameState(state);
         newGame(state, recorder.host());
-        for (int piece = 0; piece < 400 && isGameActive(state); ++piece) {
+        for (int piece = 0; piece < 150 && isGameActive(state); ++piece) {
             BotDecision plan = decidePlacement(botViewOfGame(state), defaultBotSettings());
             ASSERT_TRUE(plan.found);
             // What the bot's own model says the board becomes.
@@ -96,18 +96,18 @@ std::string botRun(std::vector<const char*> arguments, int& status) {
 TEST(BotRun, TheSameNumbersEveryTime) {
     for (const char* generator : {"adversary", "uniform"}) {
         int first = -1, second = -1;
-        std::string a = botRun({"--games", "3", "--max-pieces", "150", "--generator", generator}, first);
-        std::string b = botRun({"--generator", generator, "--max-pieces", "150", "--games", "3"}, second);
+        std::string a = botRun({"--games", "3", "--max-pieces", "60", "--generator", generator}, first);
+        std::string b = botRun({"--generator", generator, "--max-pieces", "60", "--games", "3"}, second);
         EXPECT_EQ(0, first);
         EXPECT_EQ(0, second);
         EXPECT_EQ(a, b);
         EXPECT_EQ(0u, a.rfind("game 1 rows ", 0)) << a;
         EXPECT_NE(std::string::npos, a.find("\ngames 3 rows mean ")) << a;
     }
-    // The first game always starts the same way and ends the same way.
+    // The first game of a program always starts the same way and ends the same way.
     int status = -1;
     EXPECT_EQ("game 1 rows 10 pieces 65\ngames 1 rows mean 10.00 median 10 max 10",
-              botRun({}, status));
+              botRun({"--depth", "2"}, status));
 }
 
 TEST(BotRun, CappedGamesAreMarkedAndTheChooserComesBack) {
@@ -130,6 +130,8 @@ TEST(BotRun, BadOptionsAreRefusedWithStatusTwo) {
         {"--games", "ten"},   {"--games", "012"},    {"--games", "1x"},
         {"--max-pieces", ""}, {"--generator", "random"}, {"--speed", "2"},
         {"--games", "2", "--games", "3"}, {"--games", "99999999999999999999"},
+        {"--depth", "4"},     {"--depth", "0"},      {"--weights", "best"},
+        {"--generator", "uniform", "--depth", "3"},
     };
     for (const auto& usage : usages) {
         std::vector<const char*> arguments = {"kostrel-sim", "bot"};

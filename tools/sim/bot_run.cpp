@@ -19,17 +19,20 @@ namespace {
 
 // Without --max-pieces a game still ends: a bot that never tops out would otherwise run
 // for hours, so a game this long is stopped and reported as capped.
-constexpr int64_t SAFETY_PIECE_LIMIT = 1000000;
+constexpr int64_t SAFETY_PIECE_LIMIT = 100000;
 constexpr int64_t COUNT_LIMIT = 1000000000;
 constexpr int SIM_EXIT_BOT_FAULT = 1;
 
 const char BOT_USAGE[] =
-    "usage: kostrel-sim bot [--games N] [--max-pieces M] [--generator adversary|uniform]";
+    "usage: kostrel-sim bot [--games N] [--max-pieces M] [--generator adversary|uniform] "
+    "[--depth 1|2|3] [--weights el-tetris|dellacherie|lee]";
 
 struct BotOptions {
     int64_t games = 1;
     int64_t maxPieces = SAFETY_PIECE_LIMIT;
     bool uniform = false;
+    int depth = 0;  // pieces searched; 0 = the best the generator allows
+    const FeatureWeights* weights = &EL_TETRIS_WEIGHTS;
 };
 
 int badOption(std::ostream& err, const std::string& why) {
@@ -49,35 +52,57 @@ bool parseCount(const char* text, int64_t& value) {
     return true;
 }
 
+const char* const OPTION_NAMES[] = {"--games", "--max-pieces", "--generator", "--depth",
+                                    "--weights"};
+constexpr int OPTION_COUNT = sizeof OPTION_NAMES / sizeof OPTION_NAMES[0];
+
+// Applies one option's value; returns an empty string or what was wrong with it.
+std::string applyOption(int option, const std::string& value, BotOptions& options) {
+    int64_t count = 0;
+    switch (option) {
+        case 0:
+        case 1:
+            if (!parseCount(value.c_str(), count))
+                return "a whole number 1.." + std::to_string(COUNT_LIMIT);
+            (option == 0 ? options.games : options.maxPieces) = count;
+            return "";
+        case 2:
+            if (value != "adversary" && value != "uniform") return "adversary or uniform";
+            options.uniform = value == "uniform";
+            return "";
+        case 3:
+            if (value != "1" && value != "2" && value != "3") return "1, 2 or 3";
+            options.depth = value[0] - '0';
+            return "";
+        default:
+            if (value == "el-tetris") options.weights = &EL_TETRIS_WEIGHTS;
+            else if (value == "dellacherie") options.weights = &DELLACHERIE_WEIGHTS;
+            else if (value == "lee") options.weights = &YIYUAN_LEE_WEIGHTS;
+            else return "el-tetris, dellacherie or lee";
+            return "";
+    }
+}
+
 // Returns SIM_EXIT_OK when every option was understood.
 int parseOptions(int argc, const char* const* argv, BotOptions& options, std::ostream& err) {
-    bool seenGames = false, seenPieces = false, seenGenerator = false;
+    bool seen[OPTION_COUNT] = {};
     for (int i = 0; i < argc; i += 2) {
         std::string name = argv[i];
-        bool* seen = name == "--games"        ? &seenGames
-                     : name == "--max-pieces" ? &seenPieces
-                     : name == "--generator"  ? &seenGenerator
-                                              : nullptr;
-        if (seen == nullptr) return badOption(err, "unknown option \"" + name + "\"");
-        if (*seen) return badOption(err, "option " + name + " given twice");
-        *seen = true;
+        int option = 0;
+        while (option < OPTION_COUNT && name != OPTION_NAMES[option]) ++option;
+        if (option == OPTION_COUNT) return badOption(err, "unknown option \"" + name + "\"");
+        if (seen[option]) return badOption(err, "option " + name + " given twice");
+        seen[option] = true;
         if (i + 1 >= argc) return badOption(err, "option " + name + " needs a value");
-        const char* value = argv[i + 1];
-        if (name == "--generator") {
-            std::string generator = value;
-            if (generator != "adversary" && generator != "uniform")
-                return badOption(err, "bad generator \"" + generator +
-                                          "\", expected adversary or uniform");
-            options.uniform = generator == "uniform";
-            continue;
-        }
-        int64_t count = 0;
-        if (!parseCount(value, count))
-            return badOption(err, "bad value \"" + std::string(value) + "\" for " + name +
-                                      ", expected a whole number 1.." +
-                                      std::to_string(COUNT_LIMIT));
-        (name == "--games" ? options.games : options.maxPieces) = count;
+        std::string expected = applyOption(option, argv[i + 1], options);
+        if (!expected.empty())
+            return badOption(err, "bad value \"" + std::string(argv[i + 1]) + "\" for " +
+                                      name + ", expected " + expected);
     }
+    // The third piece is foreseen by the adversary's own rule; a uniform draw cannot be.
+    if (options.uniform && options.depth == 3)
+        return badOption(err, "--depth 3 foresees the adversary, not --generator uniform");
+    if (options.depth == 0) options.depth = options.uniform ? 2 : 3;
     return SIM_EXIT_OK;
 }
 
@@ -108,7 +133,7 @@ int runBotGames(int argc, const char* const* argv, std::ostream& out, std::ostre
 
     buildPieceTable();
     if (options.uniform) setNextKindSource(uniformNextKind);
-    const BotSettings settings = defaultBotSettings();
+    const BotSettings settings{*options.weights, options.depth >= 2, options.depth == 3};
 
     // One record for all games, as the one board view of the real program: created once,
     // then a new game each time, the random sequence running on from game to game.
