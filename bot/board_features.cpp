@@ -20,38 +20,39 @@ BoardFeatures measureBoard(const BotBoard& board) {
         // Walls are filled: put a filled bit on both sides of the row and count changes.
         uint32_t walled = (static_cast<uint32_t>(board.rows[y]) << 1) | 1u |
                           (1u << (BOARD_COLUMNS + 1));
-        features.rowTransitions += __builtin_popcount((walled ^ (walled >> 1)) &
+        features.rowTransitions += countCells((walled ^ (walled >> 1)) &
                                                       ((1u << (BOARD_COLUMNS + 1)) - 1));
     }
     uint16_t above = 0;     // columns with a filled cell above the current row
     uint16_t previous = 0;  // the row above, for column transitions
     int heights[BOARD_COLUMNS] = {};
-    int wellDepth[BOARD_COLUMNS] = {};
+    // wellRuns[k]: columns whose run of well cells down to the current row is longer
+    // than k. A well cell at depth d adds d, i.e. one for each run it belongs to.
+    uint16_t wellRuns[BOARD_ROWS];
+    int wellRunCount = 0;
     for (int y = 0; y < BOARD_ROWS; ++y) {
         uint16_t row = board.rows[y];
-        if (y > 0) features.columnTransitions += __builtin_popcount(row ^ previous);
+        if (y > 0) features.columnTransitions += countCells(row ^ previous);
         uint16_t empty = static_cast<uint16_t>(~row & FULL_ROW_MASK);
-        features.holes += __builtin_popcount(empty & above);
-        uint16_t newlyTopped = static_cast<uint16_t>(row & ~above);
-        for (int x = 0; x < BOARD_COLUMNS; ++x)
-            if (newlyTopped & (1u << x)) heights[x] = BOARD_ROWS - y;
+        features.holes += countCells(empty & above);
+        for (unsigned topped = row & ~above; topped != 0; topped &= topped - 1)
+            heights[__builtin_ctz(topped)] = BOARD_ROWS - y;
         above |= row;
         // A well cell is empty with filled cells (or walls) on both sides.
         uint32_t walled = (static_cast<uint32_t>(row) << 1) | 1u | (1u << (BOARD_COLUMNS + 1));
-        uint32_t closedBothSides = (walled >> 2) & walled;
-        uint16_t wells = static_cast<uint16_t>(empty & closedBothSides);
-        for (int x = 0; x < BOARD_COLUMNS; ++x) {
-            if (wells & (1u << x)) {
-                ++wellDepth[x];
-                features.wellSums += wellDepth[x];
-            } else {
-                wellDepth[x] = 0;
-            }
+        uint16_t wells = static_cast<uint16_t>(empty & (walled >> 2) & walled);
+        int k = 0;
+        for (uint16_t run = wells; run != 0; ++k) {
+            features.wellSums += countCells(run);
+            uint16_t longer = k < wellRunCount ? wellRuns[k] : 0;
+            wellRuns[k] = run;
+            run = wells & longer;
         }
+        wellRunCount = k;
         previous = row;
     }
     // The floor counts as filled: an empty bottom cell is one more change.
-    features.columnTransitions += __builtin_popcount(~previous & FULL_ROW_MASK);
+    features.columnTransitions += countCells(~previous & FULL_ROW_MASK);
     for (int x = 0; x < BOARD_COLUMNS; ++x) {
         features.aggregateHeight += heights[x];
         if (x > 0) {

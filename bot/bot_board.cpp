@@ -33,9 +33,9 @@ void buildMasks() {
 
 }  // namespace
 
-const PieceMasks& pieceMasks(int kind, int rotation) {
+const PieceMasks* pieceMasksOfKind(int kind) {
     if (!masksBuilt) buildMasks();
-    return masksTable[kind][rotation];
+    return masksTable[kind];
 }
 
 BotBoard botBoardFromGame(const GameState& state) {
@@ -52,7 +52,7 @@ LockResult botLockAndClear(BotBoard& board, const PieceMasks& piece, int x, int 
     for (int r = 0; r < piece.height; ++r) {
         uint16_t shifted = static_cast<uint16_t>(piece.rows[r] << x);
         board.rows[y + r] |= shifted;
-        pieceCellsInRow[y + r] = __builtin_popcount(shifted);
+        pieceCellsInRow[y + r] = countCells(shifted);
     }
     LockResult result{0, 0};
     int row = BOARD_ROWS - 1;

@@ -21,8 +21,21 @@ struct PieceMasks {
     int sameAsRotation;   // the lowest rotation of the kind with the very same picture
 };
 
-// The masks of kind 0..6, rotation 0..3, taken from PieceTable (built before first use).
-const PieceMasks& pieceMasks(int kind, int rotation);
+// The four rotations of kind 0..6, taken from PieceTable (which must be built by then).
+const PieceMasks* pieceMasksOfKind(int kind);
+
+inline const PieceMasks& pieceMasks(int kind, int rotation) {
+    return pieceMasksOfKind(kind)[rotation];
+}
+
+// The number of filled cells in a row mask. The compiler's builtin becomes a library call
+// on processors without a population-count instruction, which the searches would feel.
+inline int countCells(uint32_t mask) {
+    mask = mask - ((mask >> 1) & 0x55555555u);
+    mask = (mask & 0x33333333u) + ((mask >> 2) & 0x33333333u);
+    mask = (mask + (mask >> 4)) & 0x0F0F0F0Fu;
+    return static_cast<int>((mask * 0x01010101u) >> 24);
+}
 
 // The filled cells of a game's grid; any nonzero word counts, as in the game.
 BotBoard botBoardFromGame(const GameState& state);

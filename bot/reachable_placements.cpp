@@ -18,7 +18,8 @@ void findReachablePlacements(const BotBoard& board, int kind, int x, int y, int 
     search.stateCount = 0;
     search.placements.clear();
     for (int i = 0; i < STATE_COUNT; ++i) search.reached[i] = 0;
-    if (!botPieceFits(board, pieceMasks(kind, rotation), x, y)) return;
+    const PieceMasks* rotations = pieceMasksOfKind(kind);
+    if (!botPieceFits(board, rotations[rotation], x, y)) return;
 
     // A placement's picture and box position say which cells it fills; equal pictures in
     // two rotations fill the same cells, so only the first of them is kept.
@@ -36,7 +37,7 @@ void findReachablePlacements(const BotBoard& board, int kind, int x, int y, int 
         int r = index / (BOARD_ROWS * BOARD_COLUMNS);
         int cy = (index / BOARD_COLUMNS) % BOARD_ROWS;
         int cx = index % BOARD_COLUMNS;
-        const PieceMasks& piece = pieceMasks(kind, r);
+        const PieceMasks& piece = rotations[r];
 
         auto visit = [&](int nx, int ny, int nr, BotMove move) {
             int next = stateIndex(nx, ny, nr);
@@ -49,7 +50,7 @@ void findReachablePlacements(const BotBoard& board, int kind, int x, int y, int 
         if (botPieceFits(board, piece, cx - 1, cy)) visit(cx - 1, cy, r, BOT_LEFT);
         if (botPieceFits(board, piece, cx + 1, cy)) visit(cx + 1, cy, r, BOT_RIGHT);
         int turned = (r + 1) % PIECE_ROTATIONS;
-        if (botPieceFits(board, pieceMasks(kind, turned), cx, cy))
+        if (botPieceFits(board, rotations[turned], cx, cy))
             visit(cx, cy, turned, BOT_ROTATE);
         if (botPieceFits(board, piece, cx, cy + 1)) {
             visit(cx, cy + 1, r, BOT_DOWN);
