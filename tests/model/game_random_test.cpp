@@ -11,13 +11,5 @@ TEST(GameRandom, KnownSequenceFromStateOne) {
     for (int32_t value : expected) EXPECT_EQ(value, GameRandom());
 }
 
-TEST(GameRandom, StaysWithinFifteenBits) {
-    restoreGameRandomState(0xFFFFFFFFu);
-    for (int draw = 0; draw < 100000; ++draw) {
-        int32_t value = GameRandom();
-        ASSERT_GE(value, 0);
-        ASSERT_LE(value, 32767);
-    }
-}
 
 }  // namespace

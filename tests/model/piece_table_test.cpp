@@ -44,12 +44,6 @@ TEST(PieceTable, EveryPictureMatchesThePublishedTable) {
     }
 }
 
-TEST(PieceTable, TableHoldsOnlyBlanksAndXs) {
-    freshRecord();
-    for (char character : std::string(PieceTable, sizeof PieceTable))
-        ASSERT_TRUE(character == ' ' || character == 'X');
-}
-
 TEST(RotateShape, NormalisesAnyPictureToTheTopLeft) {
     // A single cell anywhere ends at (0, 0): up-shifts and left shifts as needed.
     for (int cell = 0; cell < 16; ++cell) {
@@ -62,16 +56,6 @@ TEST(RotateShape, NormalisesAnyPictureToTheTopLeft) {
         expected[0] = 'X';
         EXPECT_EQ(std::string(destination, 16), expected) << "cell " << cell;
     }
-}
-
-TEST(RotateShape, TurnsCounterClockwise) {
-    char destination[16];
-    // The bar of kind 6 lies in column 0; a turn puts it in row 3, then shifts it up.
-    rotateShape(rows("X...", "X...", "X...", "X...").c_str(), destination);
-    EXPECT_EQ(std::string(destination, 16), rows("XXXX", "...."));
-    // A lone cell at the top right lands at the top left after the turn, with no shift.
-    rotateShape(rows("...X", "....").c_str(), destination);
-    EXPECT_EQ(std::string(destination, 16), rows("X...", "...."));
 }
 
 TEST(RotateShape, AllBlankPictureTerminatesBlank) {
