@@ -52,29 +52,30 @@ bool parseCount(const char* text, int64_t& value) {
     return true;
 }
 
-const char* const OPTION_NAMES[] = {"--games", "--max-pieces", "--generator", "--depth",
-                                    "--weights"};
-constexpr int OPTION_COUNT = sizeof OPTION_NAMES / sizeof OPTION_NAMES[0];
+enum BotOption { OPTION_GAMES, OPTION_MAX_PIECES, OPTION_GENERATOR, OPTION_DEPTH, OPTION_WEIGHTS,
+                 OPTION_COUNT };
+const char* const OPTION_NAMES[OPTION_COUNT] = {"--games", "--max-pieces", "--generator",
+                                                "--depth", "--weights"};
 
 // Applies one option's value; returns an empty string or what was wrong with it.
 std::string applyOption(int option, const std::string& value, BotOptions& options) {
     int64_t count = 0;
     switch (option) {
-        case 0:
-        case 1:
+        case OPTION_GAMES:
+        case OPTION_MAX_PIECES:
             if (!parseCount(value.c_str(), count))
                 return "a whole number 1.." + std::to_string(COUNT_LIMIT);
-            (option == 0 ? options.games : options.maxPieces) = count;
+            (option == OPTION_GAMES ? options.games : options.maxPieces) = count;
             return "";
-        case 2:
+        case OPTION_GENERATOR:
             if (value != "adversary" && value != "uniform") return "adversary or uniform";
             options.uniform = value == "uniform";
             return "";
-        case 3:
+        case OPTION_DEPTH:
             if (value != "1" && value != "2" && value != "3") return "1, 2 or 3";
             options.depth = value[0] - '0';
             return "";
-        default:
+        default:  // OPTION_WEIGHTS
             if (value == "el-tetris") options.weights = &EL_TETRIS_WEIGHTS;
             else if (value == "dellacherie") options.weights = &DELLACHERIE_WEIGHTS;
             else if (value == "lee") options.weights = &YIYUAN_LEE_WEIGHTS;
