@@ -89,9 +89,9 @@ std::vector<size_t> bestIndices(const std::vector<Candidate>& candidates, size_t
     return order;
 }
 
-// The kind the adversary will hand out once the previewed piece starts falling on `board`:
-// its rule reads only the grid and that piece's kind.
-int32_t adversaryKindAfter(const BotBoard& board, int previewedKind) {
+}  // namespace
+
+int32_t foreseenAdversaryKind(const BotBoard& board, int previewedKind) {
     GameState state;
     std::memset(&state, 0, sizeof state);
     for (int y = 0; y < BOARD_ROWS; ++y)
@@ -99,8 +99,6 @@ int32_t adversaryKindAfter(const BotBoard& board, int previewedKind) {
             if (board.rows[y] & (1u << x)) state.cells[y][x] = FILLED_CELL;
     return chooseNextKind(state, previewedKind);
 }
-
-}  // namespace
 
 BotSettings defaultBotSettings() { return BotSettings{EL_TETRIS_WEIGHTS, true, true}; }
 
@@ -129,7 +127,7 @@ BotDecision decidePlacement(const BotView& view, const BotSettings& settings) {
         for (size_t i : chosenFrom) {
             Candidate& c = first[i];
             if (c.value <= LOSING_SCORE) continue;
-            int32_t thirdKind = adversaryKindAfter(c.after, view.nextKind);
+            int32_t thirdKind = foreseenAdversaryKind(c.after, view.nextKind);
             std::vector<Candidate> second = expand(c.after, view.nextKind, SPAWN_COLUMN,
                                                    SPAWN_ROW, view.nextRotation, c.lineMoves,
                                                    weights, deeper);

@@ -3,6 +3,7 @@
 // piece is known, and one more when the adversary's rule gives its kind away.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "bot/board_features.h"
@@ -36,6 +37,10 @@ struct BotDecision {
 };
 
 BotDecision decidePlacement(const BotView& view, const BotSettings& settings);
+
+// The kind the adversary will hand out once the previewed piece starts falling on `board`
+// (the board the falling piece leaves): its rule reads only the grid and that kind.
+int32_t foreseenAdversaryKind(const BotBoard& board, int previewedKind);
 
 // The strongest settings against the adversary: El-Tetris weights, three pieces deep.
 BotSettings defaultBotSettings();

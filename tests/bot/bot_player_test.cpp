@@ -53,7 +53,7 @@ TEST(BotPlayer, CompletesTheRowThatThePieceCanComplete) {
     }
 }
 
-TEST(BotPlayer, LandsWhereItPlannedAndFixesWhatItPlanned) {
+TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
     for (bool uniform : {false, true}) {
         RecordingHost recorder;
         GameState state = freshRecord();
@@ -63,10 +63,11 @@ TEST(BotPlayer, LandsWhereItPlannedAndFixesWhatItPlanned) {
         for (int piece = 0; piece < 150 && isGameActive(state); ++piece) {
             BotDecision plan = decidePlacement(botViewOfGame(state), defaultBotSettings());
             ASSERT_TRUE(plan.found);
-            // What the bot's own model says the board becomes.
+            // What the bot's own model says the board becomes, and the adversary's answer.
             BotBoard expected = botBoardFromGame(state);
             botLockAndClear(expected, pieceMasks(state.pieceKind, plan.placement.rotation),
                             plan.placement.x, plan.placement.y);
+            int32_t foreseen = foreseenAdversaryKind(expected, state.nextKind);
             Placement landed{};
             ASSERT_EQ(PIECE_PLAYED,
                       playOnePiece(state, recorder.host(), defaultBotSettings(), &landed));
@@ -76,6 +77,9 @@ TEST(BotPlayer, LandsWhereItPlannedAndFixesWhatItPlanned) {
             BotBoard actual = botBoardFromGame(state);
             for (int row = 0; row < BOARD_ROWS; ++row)
                 ASSERT_EQ(expected.rows[row], actual.rows[row]) << "piece " << piece << " row " << row;
+            if (!uniform) {
+                EXPECT_EQ(foreseen, state.nextKind) << "piece " << piece;
+            }
         }
         setNextKindSource(nullptr);
     }
