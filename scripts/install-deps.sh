@@ -1,19 +1,38 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine lacks to build and test Kostrel: the native
 # toolchain and test libraries, the MinGW-w64 cross compiler for 32-bit Windows, and Wine
-# with an X server to run the Windows program and its tests. Needs root; skips apt when
+# with an X server to run the Windows program and its tests, and the Czech and English
+# locales that give Wine its ANSI code pages 1250 and 1252. Needs root; skips apt when
 # everything is already there.
 set -euo pipefail
 
 native_packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev)
 windows_packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb
-                  xauth xdotool x11-utils imagemagick fonts-wine)
+                  xauth xdotool x11-utils imagemagick fonts-wine locales python3)
+# Wine takes its code page from the Unix locale, which must exist for that.
+locales_needed=(cs_CZ en_US)
+
+have_locale() { locale -a 2> /dev/null | grep -qix "$1\.utf-\?8"; }
+
+generate_locales() {
+  for name in "${locales_needed[@]}"; do
+    have_locale "$name" && continue
+    if [ "$(id -u)" -ne 0 ]; then
+      echo "install-deps: locale $name.UTF-8 missing; run as root to generate it" >&2
+      exit 1
+    fi
+    localedef -i "$name" -f UTF-8 "$name.UTF-8"
+  done
+}
 
 missing=()
 for package in "${native_packages[@]}" "${windows_packages[@]}"; do
   dpkg -s "$package" > /dev/null 2>&1 || missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  generate_locales
+  exit 0
+fi
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "install-deps: missing packages: ${missing[*]}; run as root to install them" >&2
@@ -24,3 +43,4 @@ dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i3
 apt-get update -qq
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" \
   > /dev/null
+generate_locales

@@ -98,18 +98,6 @@ TEST(ChooseNextKind, DependsOnlyOnTheGridAndTheFallingKind) {
         EXPECT_EQ(chooseNextKind(plain, kind), chooseNextKind(dressed, kind));
 }
 
-TEST(ChooseNextKind, KindThatFitsNowhereAfterTheBestDropWins) {
-    // Only a 4 x 2 pocket stays open at the top. After the square's best drop into it, the
-    // L (kind 0) cannot enter at row 0 anywhere, while the J can: kind 0 is named.
-    GameState state = freshRecord();
-    for (int row = 2; row < BOARD_ROWS; ++row) setRow(state, row, row % 2 ? "#.########" : "##.#######");
-    setRow(state, 1, "....######");
-    setRow(state, 0, "....######");
-    int32_t chosen = chooseNextKind(state, 2);
-    EXPECT_EQ(chooseNextKindByTrialRecords(state, 2), chosen);
-    EXPECT_EQ(0, chosen);
-}
-
 TEST(ChooseNextKind, FallingKindThatFitsNowhereGivesKindZero) {
     GameState state = freshRecord();
     for (int row = 0; row < BOARD_ROWS; ++row) setRow(state, row, row % 2 ? "#.#.#.#.#." : ".#.#.#.#.#");

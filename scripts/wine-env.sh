@@ -1,0 +1,173 @@
+#!/usr/bin/env bash
+# Private Wine environment for running the Windows program and its tests: a Wine prefix
+# inside the build tree and an Xvfb display of its own, both stopped again at exit.
+#
+# Sourced:  source scripts/wine-env.sh <build-dir>
+#   exports WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES and DISPLAY, and installs an
+#   EXIT trap (chained after any EXIT trap the caller already had) that calls
+#   wine_env_stop; wine_env_stop may also be called by hand, more than once.
+#   On failure it prints why and returns non-zero (so a caller with `set -e` stops).
+# Run:      scripts/wine-env.sh <build-dir> <command> [args...]
+#   runs the command in that environment and exits with its status.
+# One session per build directory at a time: a second one waits for the first to end.
+#
+# The prefix is created on first use (about 15 s) and reused afterwards. Its X11 driver
+# draws the window captions itself (Decorated = N), since Xvfb has no window manager.
+
+wine_env_fail() {
+  echo "wine-env: $*" >&2
+  wine_env_stop
+  return 1
+}
+
+# Stops the wineserver of the prefix, then the X server; safe to call twice.
+wine_env_stop() {
+  if [ -n "${WINE_ENV_PREFIX_STARTED:-}" ] && [ -n "${WINEPREFIX:-}" ]; then
+    WINEPREFIX="$WINEPREFIX" wineserver -k > /dev/null 2>&1 || true
+    WINEPREFIX="$WINEPREFIX" timeout 10 wineserver -w > /dev/null 2>&1 || true
+    WINE_ENV_PREFIX_STARTED=
+  fi
+  if [ -n "${WINE_ENV_XVFB_PID:-}" ]; then
+    kill "$WINE_ENV_XVFB_PID" > /dev/null 2>&1 || true
+    wait "$WINE_ENV_XVFB_PID" > /dev/null 2>&1 || true
+    WINE_ENV_XVFB_PID=
+  fi
+  if [ -n "${WINE_ENV_TMP:-}" ]; then
+    rm -rf "$WINE_ENV_TMP"
+    WINE_ENV_TMP=
+  fi
+  if [ -n "${WINE_ENV_LOCK_FD:-}" ]; then
+    exec {WINE_ENV_LOCK_FD}>&-
+    WINE_ENV_LOCK_FD=
+  fi
+}
+
+# Starts Xvfb on the first free display and exports DISPLAY; fails within 20 s.
+wine_env_start_xvfb() {
+  if ! command -v Xvfb > /dev/null; then
+    wine_env_fail "Xvfb not found (apt-get install xvfb)"
+    return 1
+  fi
+  WINE_ENV_TMP=$(mktemp -d /tmp/wine-env.XXXXXX)
+  local display_file="$WINE_ENV_TMP/display"
+  : > "$display_file"
+  # -displayfd picks a free display number and writes it once the server accepts clients.
+  Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    9> "$display_file" > "$WINE_ENV_TMP/xvfb.log" 2>&1 {WINE_ENV_LOCK_FD}>&- &
+  WINE_ENV_XVFB_PID=$!
+  local tries=0
+  while [ ! -s "$display_file" ] || ! grep -q '^[0-9][0-9]*$' "$display_file"; do
+    if ! kill -0 "$WINE_ENV_XVFB_PID" 2> /dev/null; then
+      WINE_ENV_XVFB_PID=
+      wine_env_fail "Xvfb did not start: $(tail -n 3 "$WINE_ENV_TMP/xvfb.log" 2> /dev/null)"
+      return 1
+    fi
+    tries=$((tries + 1))
+    if [ "$tries" -gt 200 ]; then
+      wine_env_fail "Xvfb gave no display within 20 s"
+      return 1
+    fi
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n 1 "$display_file")"
+}
+
+# Creates the prefix once (wineboot), with Wine-drawn window captions.
+wine_env_init_prefix() {
+  if ! command -v wine > /dev/null; then
+    wine_env_fail "wine not found (apt-get install wine wine32:i386)"
+    return 1
+  fi
+  mkdir -p "$WINEPREFIX" || { wine_env_fail "cannot create $WINEPREFIX"; return 1; }
+  WINE_ENV_PREFIX_STARTED=1
+  if [ ! -f "$WINEPREFIX/.kostrel-ready" ]; then
+    if ! timeout 180 wineboot -i > "$WINEPREFIX/wineboot.log" 2>&1 {WINE_ENV_LOCK_FD}>&-; then
+      wine_env_fail "wineboot -i failed in $WINEPREFIX (see $WINEPREFIX/wineboot.log)"
+      return 1
+    fi
+    timeout 120 wineserver -w > /dev/null 2>&1 || true
+    if ! timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ \
+        /d N /f > /dev/null 2>&1 {WINE_ENV_LOCK_FD}>&-; then
+      wine_env_fail "cannot set the X11 driver options in $WINEPREFIX"
+      return 1
+    fi
+    timeout 120 wineserver -w > /dev/null 2>&1 || true
+    touch "$WINEPREFIX/.kostrel-ready"
+  fi
+  # Start the prefix's wineserver and its service processes now, with no terminal or
+  # pipe as their output, and keep them for the whole session: later programs then start
+  # in well under a second, and a caller that reads a program's output through a pipe
+  # (ctest does) is not left waiting for services that inherited that pipe.
+  wineserver -p > /dev/null 2>&1 {WINE_ENV_LOCK_FD}>&- || true
+  if ! timeout 120 wine cmd /c exit < /dev/null > /dev/null 2>&1 {WINE_ENV_LOCK_FD}>&-; then
+    wine_env_fail "wine cannot start programs in $WINEPREFIX"
+    return 1
+  fi
+}
+
+# One session per prefix at a time: a session's wineserver -k at its end would kill the
+# programs of another one. The lock's descriptor is closed for every daemon started here,
+# so that only this shell holds it.
+wine_env_lock() {
+  if ! exec {WINE_ENV_LOCK_FD}> "$WINEPREFIX.lock"; then
+    wine_env_fail "cannot open $WINEPREFIX.lock"
+    return 1
+  fi
+  command -v flock > /dev/null || return 0
+  if ! flock -n "$WINE_ENV_LOCK_FD"; then
+    echo "wine-env: waiting for another session that uses $WINEPREFIX" >&2
+    if ! flock -w 900 "$WINE_ENV_LOCK_FD"; then
+      wine_env_fail "another session kept $WINEPREFIX for 15 minutes"
+      return 1
+    fi
+  fi
+}
+
+wine_env_install_trap() {
+  local previous=
+  eval "set -- $(trap -p EXIT)"
+  [ $# -ge 3 ] && previous=$3
+  case "$previous" in
+    *wine_env_stop*) return 0 ;;
+  esac
+  if [ -n "$previous" ]; then
+    trap "wine_env_stop; $previous" EXIT
+  else
+    trap wine_env_stop EXIT
+  fi
+}
+
+wine_env_main() {
+  if [ $# -lt 1 ] || [ -z "$1" ]; then
+    echo "usage: source scripts/wine-env.sh <build-dir>" >&2
+    echo "       scripts/wine-env.sh <build-dir> <command> [args...]" >&2
+    return 2
+  fi
+  mkdir -p "$1" || { echo "wine-env: cannot create $1" >&2; return 1; }
+  local build_dir
+  build_dir=$(cd "$1" && pwd)
+  export WINEPREFIX="$build_dir/wineprefix"
+  export WINEARCH=win32
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  wine_env_install_trap
+  wine_env_lock || return 1
+  wine_env_start_xvfb || return 1
+  wine_env_init_prefix || return 1
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  # Run mode: set up, run the command, tear down.
+  set -u
+  if [ $# -lt 2 ]; then
+    wine_env_main
+    exit 2
+  fi
+  wine_env_build_dir=$1
+  shift
+  wine_env_main "$wine_env_build_dir" || exit 1
+  "$@"
+  exit $?
+else
+  wine_env_main "$@"
+fi
