@@ -29,4 +29,4 @@ if command -v i686-w64-mingw32-size > /dev/null; then
     print "code " $1 " bytes, data " $2 " bytes, bss " $3 " bytes" }'
 fi
 timeout --kill-after=10 600 \
-  python3 "$root/tests/win/e2e/measure_wine.py" "$exe" "$starts" "$presses"
+  python3 "$root/tools/measure_wine.py" "$exe" "$starts" "$presses"

@@ -1,106 +1,123 @@
 // Shared helpers of the Win32 test programs.
 #include "win_test_support.h"
 
-#include <cstring>
+#include <cstdio>
+#include <cstdlib>
 
-#include "model/game_command.h"
 #include "win/best_result_store.h"
 #include "win/board_view.h"
 
+std::wstring shownCaption, shownText;
+
 namespace {
+
+int failures = 0;
+const char* currentTest = "";
 
 std::vector<uint32_t> recordedCommands;
 
+std::wstring className(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_GAME_COMMAND) {
-        recordedCommands.push_back(static_cast<uint32_t>(wParam));
-        return 1;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+    if (message != WM_GAME_COMMAND) return DefWindowProcW(window, message, wParam, lParam);
+    recordedCommands.push_back(static_cast<uint32_t>(wParam));
+    return 1;
 }
 
 void (*modalAction)(HWND) = nullptr;
 bool modalRan = false;
 UINT_PTR modalTimer = 0;
 
-BOOL CALLBACK findModalBox(HWND window, LPARAM found) {
-    if (className(window) == L"#32770" && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 void CALLBACK modalTimerProc(HWND, UINT, UINT_PTR, DWORD) {
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), findModalBox, reinterpret_cast<LPARAM>(&box));
-    if (box == nullptr || modalAction == nullptr) return;
+    HWND box = GetActiveWindow();  // a modal box is active once it shows
+    if (modalAction == nullptr || className(box) != L"#32770" || !IsWindowVisible(box)) return;
     void (*action)(HWND) = modalAction;
     disarmModal();
     modalRan = true;
     action(box);
 }
 
-BOOL CALLBACK collectStaticText(HWND child, LPARAM longest) {
+// A message box's message is the longest text of its static controls.
+BOOL CALLBACK keepLongestStaticText(HWND child, LPARAM longest) {
     std::wstring* text = reinterpret_cast<std::wstring*>(longest);
-    if (className(child) == L"Static") {
-        std::wstring own = windowText(child);
-        if (own.size() > text->size()) *text = own;
-    }
+    if (className(child) == L"Static" && windowText(child).size() > text->size())
+        *text = windowText(child);
     return TRUE;
 }
 
-// One entry of Wine's GDI handle table (include/ntgdi.h, GDI_HANDLE_ENTRY), which the
-// process environment block points to; a used entry has a nonzero type.
-struct WineGdiHandleEntry {
-    uint64_t object;
-    uint32_t owner;
-    uint16_t unique;
-    uint8_t type;
-    uint8_t flags;
-    uint64_t userPointer;
-};
-static_assert(sizeof(WineGdiHandleEntry) == 24, "Wine's GDI_HANDLE_ENTRY is 24 bytes");
-constexpr int WINE_MAX_GDI_HANDLES = 0x4000;
-
+// The used entries of Wine's GDI handle table, which the process environment block points
+// to: 0x4000 entries of 24 bytes (GDI_HANDLE_ENTRY in Wine's ntgdi.h), the type at byte 14.
 long countWineGdiHandles() {
-#if defined(_M_IX86) || defined(__i386__)
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Warray-bounds"  // GCC 12 misreads the fs-relative read
-#endif
-    char* teb = reinterpret_cast<char*>(NtCurrentTeb());
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-    char* peb = *reinterpret_cast<char**>(teb + 0x30);
-    auto* table = *reinterpret_cast<WineGdiHandleEntry**>(peb + 0x94);  // GdiSharedHandleTable
-    if (table == nullptr) return -1;
+#if defined(__GNUC__) && defined(__i386__)
+    const char* peb;
+    asm("movl %%fs:0x30, %0" : "=r"(peb));  // the thread block's pointer to it
+    auto* table = *reinterpret_cast<const uint8_t* const*>(peb + 0x94);  // GdiSharedHandleTable
     long used = 0;
-    for (int i = 0; i < WINE_MAX_GDI_HANDLES; ++i)
-        if (table[i].type != 0) ++used;
-    return used;
+    for (int i = 0; table != nullptr && i < 0x4000; ++i) used += table[i * 24 + 14] != 0;
+    return table != nullptr ? used : -1;
 #else
-    return -1;
+    return -1;  // the offsets above are the 32-bit process's
 #endif
 }
 
 HKEY throwawayRoot = nullptr;
 constexpr const wchar_t* THROWAWAY_PATH = L"Software\\KostrelTests";
 
+void restoreCurrentUser() {
+    if (throwawayRoot != nullptr) {
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        RegCloseKey(throwawayRoot);
+        throwawayRoot = nullptr;
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, THROWAWAY_PATH);
+}
+
 }  // namespace
 
-bool pumpMessages(int* quitCode) {
+std::string check::show(long long value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%lld (0x%llx)", value,
+                  static_cast<unsigned long long>(value));
+    return text;
+}
+
+std::string check::show(const std::wstring& text) {
+    std::string utf8(text.size() * 3 + 1, '\0');
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                    &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr);
+    utf8.resize(bytes > 0 ? static_cast<size_t>(bytes) : 0);
+    return show(utf8);
+}
+
+void check::fail(const char* file, int line, const std::string& what) {
+    ++failures;
+    std::printf("FAIL %s (%s:%d): %s\n", currentTest, file, line, what.c_str());
+    std::fflush(stdout);
+}
+
+void check::run(const char* name, void (*test)()) {
+    currentTest = name;
+    int before = failures;
+    test();
+    std::printf("%s %s\n", failures == before ? "ok  " : "FAIL", name);
+    std::fflush(stdout);
+}
+
+int check::summary(const char* program) {
+    std::printf("%s: %d failure(s)\n", program, failures);
+    return failures == 0 ? 0 : 1;
+}
+
+void pumpMessages() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            if (quitCode != nullptr) *quitCode = static_cast<int>(message.wParam);
-            return true;
-        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    return false;
 }
 
 uint32_t rgbAt(HDC dc, int x, int y) {
@@ -108,24 +125,26 @@ uint32_t rgbAt(HDC dc, int x, int y) {
     return (GetRValue(pixel) << 16) | (GetGValue(pixel) << 8) | GetBValue(pixel);
 }
 
-void fillRgb(HDC dc, int left, int top, int width, int height, uint32_t rgb) {
-    HBRUSH brush = CreateSolidBrush(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
-    RECT area = {left, top, left + width, top + height};
+void fillRgb(HDC dc, int width, int height, uint32_t rgb) {
+    HBRUSH brush = CreateSolidBrush(RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF));
+    RECT area = {0, 0, width, height};
     FillRect(dc, &area, brush);
     DeleteObject(brush);
 }
 
+long liveGdiObjects() {
+    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    return counted != 0 ? static_cast<long>(counted) : countWineGdiHandles();
+}
+
 HWND createHostWindow(int width, int height) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSEXW hostClass = {};
-        hostClass.cbSize = sizeof hostClass;
-        hostClass.lpfnWndProc = HostProc;
-        hostClass.hInstance = GetModuleHandleW(nullptr);
-        hostClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-        hostClass.lpszClassName = L"KostrelTestHost";
-        registered = RegisterClassExW(&hostClass) != 0;
-    }
+    WNDCLASSEXW hostClass = {};
+    hostClass.cbSize = sizeof hostClass;
+    hostClass.lpfnWndProc = HostProc;
+    hostClass.hInstance = GetModuleHandleW(nullptr);
+    hostClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    hostClass.lpszClassName = L"KostrelTestHost";
+    RegisterClassExW(&hostClass);  // fails harmlessly when registered already
     recordedCommands.clear();
     return CreateWindowExW(0, L"KostrelTestHost", L"host", WS_POPUP | WS_VISIBLE, 0, 0, width,
                            height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -133,25 +152,29 @@ HWND createHostWindow(int width, int height) {
 
 std::vector<uint32_t>& hostCommands() { return recordedCommands; }
 
-long liveGdiObjects() {
-    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (counted != 0) return static_cast<long>(counted);
-    bool underWine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    return underWine ? countWineGdiHandles() : -1;
-}
-
 void whenModalOpens(void (*action)(HWND box)) {
     modalAction = action;
     modalRan = false;
     modalTimer = SetTimer(nullptr, 0, 20, modalTimerProc);
 }
 
-bool modalActionRan() { return modalRan; }
-
-void disarmModal() {
+bool disarmModal() {
     if (modalTimer != 0) KillTimer(nullptr, modalTimer);
     modalTimer = 0;
     modalAction = nullptr;
+    return modalRan;
+}
+
+void readBoxAndPressOk(HWND box) {
+    shownCaption = windowText(box);
+    shownText.clear();
+    EnumChildWindows(box, keepLongestStaticText, reinterpret_cast<LPARAM>(&shownText));
+    pressButton(box, IDOK);
+}
+
+void pressButton(HWND box, int id) {
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
 }
 
 std::wstring windowText(HWND window) {
@@ -160,67 +183,35 @@ std::wstring windowText(HWND window) {
     return text;
 }
 
-std::wstring className(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    return name;
-}
-
-std::wstring messageBoxText(HWND box) {
-    std::wstring longest;
-    EnumChildWindows(box, collectStaticText, reinterpret_cast<LPARAM>(&longest));
-    return longest;
-}
-
-void pressButton(HWND box, int id) {
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
-}
-
 void useThrowawayCurrentUser() {
+    static const bool restoredAtExit = std::atexit(restoreCurrentUser) == 0;
+    (void)restoredAtExit;
     restoreCurrentUser();
-    RegDeleteTreeW(HKEY_CURRENT_USER, THROWAWAY_PATH);
     RegCreateKeyExW(HKEY_CURRENT_USER, THROWAWAY_PATH, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                     &throwawayRoot, nullptr);
     RegOverridePredefKey(HKEY_CURRENT_USER, throwawayRoot);
 }
 
-void restoreCurrentUser() {
-    if (throwawayRoot == nullptr) return;
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    RegCloseKey(throwawayRoot);
-    throwawayRoot = nullptr;
-    RegDeleteTreeW(HKEY_CURRENT_USER, THROWAWAY_PATH);
-}
-
 StoredValue storedValue(const char* name) {
-    StoredValue value = {false, REG_NONE, {}};
+    StoredValue value = {REG_NONE, std::string(8192, '\0')};
+    DWORD size = static_cast<DWORD>(value.bytes.size());
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, BEST_RESULT_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return value;
-    DWORD size = 0;
-    if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
-        value.present = true;
-        value.bytes.resize(size);
-        RegQueryValueExA(key, name, nullptr, &value.type, value.bytes.data(), &size);
-        value.bytes.resize(size);
-    }
+        return {REG_NONE, ""};
+    if (RegQueryValueExA(key, name, nullptr, &value.type,
+                         reinterpret_cast<BYTE*>(&value.bytes[0]), &size) != ERROR_SUCCESS)
+        value = {REG_NONE, ""}, size = 0;
     RegCloseKey(key);
+    value.bytes.resize(size);
     return value;
 }
 
-void storeValue(const char* name, DWORD type, const void* data, DWORD size) {
+void storeValue(const char* name, DWORD type, const std::string& bytes) {
     HKEY key;
-    RegCreateKeyExA(HKEY_CURRENT_USER, BEST_RESULT_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                    &key, nullptr);
-    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    if (type == REG_NONE || RegCreateKeyExA(HKEY_CURRENT_USER, BEST_RESULT_KEY, 0, nullptr, 0,
+                                            KEY_ALL_ACCESS, nullptr, &key, nullptr) != 0)
+        return;
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                   static_cast<DWORD>(bytes.size()));
     RegCloseKey(key);
-}
-
-bool storeKeyExists() {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, BEST_RESULT_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
 }

@@ -1,6 +1,6 @@
-// Shared helpers of the Win32 test programs: message pumping, pixel reading, a host window
-// that records the commands its children post, modal boxes answered from a timer, and a
-// throwaway registry root in place of HKEY_CURRENT_USER.
+// Shared helpers of the Win32 test programs: a small check harness, message pumping,
+// pixels, a host window that records the commands its children post, modal boxes answered
+// from a timer, and a throwaway HKEY_CURRENT_USER.
 #pragma once
 
 #include <windows.h>
@@ -9,53 +9,71 @@
 #include <string>
 #include <vector>
 
+// A failed check prints what was expected and what came; summary() gives the exit status.
+namespace check {
+std::string show(long long value);
+std::string show(const std::wstring& text);
+inline std::string show(const std::string& text) { return "\"" + text + "\""; }
+void fail(const char* file, int line, const std::string& what);
+void run(const char* name, void (*test)());
+int summary(const char* program);
+
+// Integral values are compared as long long; texts as wide or narrow strings.
+inline bool same(long long a, long long b) { return a == b; }
+inline bool same(const std::wstring& a, const std::wstring& b) { return a == b; }
+inline bool same(const std::string& a, const std::string& b) { return a == b; }
+template <typename Expected, typename Actual>
+void equal(const Expected& expected, const Actual& actual, const char* what, const char* file,
+           int line) {
+    if (!same(expected, actual))
+        fail(file, line, std::string(what) + ": expected " + show(expected) + ", got " +
+                             show(actual));
+}
+}  // namespace check
+
+#define CHECK(condition) \
+    ((condition) ? void() : check::fail(__FILE__, __LINE__, "expected " #condition))
+#define CHECK_EQ(expected, actual) \
+    check::equal(expected, actual, #actual, __FILE__, __LINE__)
+#define RUN_TEST(test) check::run(#test, test)
+
 constexpr uint32_t RGB_BLACK = 0x000000;
 constexpr uint32_t RGB_YELLOW = 0xFFFF00;
 constexpr uint32_t RGB_MAGENTA = 0xFF00FF;  // pre-fill: marks pixels nothing painted
 
-// Dispatches every queued message of the thread; true if WM_QUIT came, with its code.
-bool pumpMessages(int* quitCode = nullptr);
-
-// The pixel at (x, y) of a device context as 0x00RRGGBB (GetPixel gives 0x00BBGGRR).
+void pumpMessages();
+// The pixel at (x, y) as 0x00RRGGBB, and a fill of the rectangle from (0, 0).
 uint32_t rgbAt(HDC dc, int x, int y);
-
-// Fills a rectangle of a device context with one 0x00RRGGBB colour.
-void fillRgb(HDC dc, int left, int top, int width, int height, uint32_t rgb);
+void fillRgb(HDC dc, int width, int height, uint32_t rgb);
 
 // The process's live GDI objects: GetGuiResources where it counts them, else (under Wine,
-// whose GetGuiResources answers 0) the used entries of Wine's shared GDI handle table;
-// -1 when neither is available.
+// whose GetGuiResources answers 0) the used entries of Wine's shared GDI handle table.
 long liveGdiObjects();
 
-// A visible top-level window of a plain class, for child windows under test. It records
-// the WM_GAME_COMMAND codes that reach it.
+// A visible top-level window that records the WM_GAME_COMMAND codes reaching it.
 HWND createHostWindow(int width, int height);
 std::vector<uint32_t>& hostCommands();
 
-// Runs action on the first modal dialog or message box of this thread once it shows;
-// arm before the call that opens it, then ask modalActionRan() after it returns.
+// Arms action for the first modal dialog or message box of this thread once it shows;
+// disarmModal() after the call that opened it says whether the action ran.
 void whenModalOpens(void (*action)(HWND box));
-bool modalActionRan();
-void disarmModal();
-
-std::wstring windowText(HWND window);
-std::wstring className(HWND window);
-// The longest text of the box's static controls: a message box's message.
-std::wstring messageBoxText(HWND box);
+bool disarmModal();
+// An action: keeps the box's caption and message in shownCaption and shownText, then OK.
+void readBoxAndPressOk(HWND box);
+extern std::wstring shownCaption, shownText;
 // Presses a button of a dialog or message box (posted, so the modal loop ends it).
 void pressButton(HWND box, int id);
+std::wstring windowText(HWND window);
 
-// Points HKEY_CURRENT_USER of this process at a fresh, empty key of its own, so that the
-// program's own key path is used without touching the user's real values.
+// Points HKEY_CURRENT_USER of this process at a fresh, empty key of its own (removed at
+// exit), so that the program's own key path is used without touching the user's values.
 void useThrowawayCurrentUser();
-void restoreCurrentUser();
 
-// The raw type, size and bytes of a value under HKCU\SOFTWARE\VarnekKostrel.
+// The type and raw bytes of a value under the store's key; REG_NONE when it is missing
+// (and storing REG_NONE stores nothing).
 struct StoredValue {
-    bool present;
     DWORD type;
-    std::vector<uint8_t> bytes;
+    std::string bytes;
 };
 StoredValue storedValue(const char* name);
-void storeValue(const char* name, DWORD type, const void* data, DWORD size);
-bool storeKeyExists();
+void storeValue(const char* name, DWORD type, const std::string& bytes);

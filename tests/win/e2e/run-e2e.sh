@@ -1,53 +1,47 @@
 #!/usr/bin/env bash
-# Runs the end-to-end test of the real Kostrel.exe: a whole game played with key presses on
-# an X display, checked on screenshots and in the registry; and checks that the play
-# command refuses at once where there is no display.
+# End-to-end test of the real Kostrel.exe: the play command refuses at once without a
+# display, and kostrel_e2e.py plays a whole game on an X display.
 #   tests/win/e2e/run-e2e.sh <mingw-build-dir>
-# Uses the caller's Wine prefix and display when both are set and the display answers
-# (as inside scripts/test-windows.sh); otherwise sets up the build tree's test prefix and a
-# private Xvfb with scripts/wine-env.sh. Czech locale: code page 1250, as a Czech player has.
+# Uses the caller's Wine prefix and display when both answer (as in scripts/test-windows.sh),
+# else those of scripts/wine-env.sh. Czech locale: code page 1250, as a Czech player has.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../../.." && pwd)
-
-if [ $# -ne 1 ]; then
-  echo "usage: $0 <mingw-build-dir>" >&2
-  exit 2
-fi
+[ $# -eq 1 ] || { echo "usage: $0 <mingw-build-dir>" >&2; exit 2; }
 build=$(cd "$1" && pwd)
-exe="$build/win/Kostrel.exe"
-if [ ! -f "$exe" ]; then
-  echo "run-e2e: $exe not found; build it first (scripts/test-windows.sh)" >&2
-  exit 1
-fi
-
-if ! command -v python3 > /dev/null; then
-  echo "run-e2e: python3 not found (apt-get install python3)" >&2
-  exit 1
-fi
+[ -f "$build/win/Kostrel.exe" ] || { echo "run-e2e: no $build/win/Kostrel.exe" >&2; exit 1; }
 export PYTHONDONTWRITEBYTECODE=1
 
-# The plan holds the boards that the game model makes; when the native runner is built,
-# make sure the plan still matches it, so a change of the rules fails here with the remedy
-# instead of as a puzzling screen mismatch.
+# When the native runner is built, the plan must still match the game model, so that a
+# change of the rules fails here with the remedy instead of as a puzzling screen mismatch.
 sim="$root/build/native/tools/kostrel-sim"
-if [ -x "$sim" ]; then
-  if ! python3 "$here/plan_game.py" "$sim" | cmp -s - "$here/game_plan.txt"; then
-    echo "run-e2e: tests/win/e2e/game_plan.txt no longer matches the game model; renew it:" >&2
-    echo "  python3 tests/win/e2e/plan_game.py build/native/tools/kostrel-sim" \
-         "> tests/win/e2e/game_plan.txt" >&2
-    exit 1
-  fi
+if [ -x "$sim" ] && ! python3 "$here/plan_game.py" "$sim" | cmp -s - "$here/game_plan.json"; then
+  echo "run-e2e: game_plan.json no longer matches the game model; renew it:" >&2
+  echo "  python3 tests/win/e2e/plan_game.py build/native/tools/kostrel-sim" \
+       "> tests/win/e2e/game_plan.json" >&2
+  exit 1
 fi
 
-echo "== the play command without a display"
-"$here/play_without_display.sh"
+# Without a usable display, scripts/play.sh must say so with exit status 1 within seconds,
+# never build and then wait on a window nobody can see.
+for no_display in "-u DISPLAY" "DISPLAY=:999"; do
+  status=0
+  # shellcheck disable=SC2086 # the word splits into env's arguments
+  printed=$(env $no_display timeout 120 "$root/scripts/play.sh" 2>&1) || status=$?
+  if [ "$status" -ne 1 ] || [[ $printed != *"needs an X display"* ]] \
+      || [[ $printed == *"== building"* ]]; then
+    printf 'FAIL: play.sh with env %s: exit status %s, expected 1 before any build:\n%s\n' \
+      "$no_display" "$status" "$printed" >&2
+    exit 1
+  fi
+  echo "play.sh with env $no_display: refused with exit status 1"
+done
 
 if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ] || ! xdpyinfo > /dev/null 2>&1; then
   # shellcheck source=scripts/wine-env.sh
   source "$root/scripts/wine-env.sh" "$build"
 fi
 echo "== end-to-end: Kostrel.exe played on $DISPLAY"
-# The test keeps its own limit; this one only guards against a hang outside it.
+# kostrel_e2e.py bounds each of its waits; this limit only guards against a hang outside them.
 LC_ALL=cs_CZ.UTF-8 timeout --kill-after=10 300 \
-  python3 "$here/kostrel_e2e.py" "$exe" "$here/game_plan.txt" "$build/e2e"
+  python3 "$here/kostrel_e2e.py" "$build/win/Kostrel.exe" "$here/game_plan.json" "$build/e2e"

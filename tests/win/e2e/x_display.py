@@ -1,213 +1,143 @@
-"""Reads pixels of the X display and finds, moves and types into windows, as a player would.
+"""Reads the X display's pixels and finds, and types into, windows as a player would.
 
-Screens are grabbed with Xlib's XGetImage through ctypes (a region of the root window in a
-millisecond or two, fast enough to time a repaint); windows and keys go through xdotool.
-Only Debian's python3 and the X libraries that xdotool already brings are needed.
+Pixels come from Xlib's XGetImage through ctypes (a region in a millisecond or two, fast
+enough to time a repaint); windows and keys go through xdotool. Only Debian's python3 and
+the X libraries that xdotool already brings are needed.
 """
 import ctypes
 import ctypes.util
 import subprocess
 import time
+from ctypes import POINTER, byref, c_int, c_uint, c_ulong, c_void_p
 
-Z_PIXMAP = 2
-ALL_PLANES = 0xFFFFFFFF
+
+class Failure(Exception):
+    """What the screen, the registry or the program showed differs from what was expected."""
+
+
+def wait_for(what, check, timeout, interval=0.02):
+    """Polls check() until it returns something other than None; after the timeout, ends
+    with the last mismatch that check() raised."""
+    deadline = time.monotonic() + timeout
+    last = None
+    while True:
+        try:
+            found = check()
+            if found is not None:
+                return found
+        except Failure as mismatch:
+            last = mismatch
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out after {timeout} s waiting for {what}"
+                          + (f": {last}" if last else ""))
+        time.sleep(interval)
 
 
 class _XImage(ctypes.Structure):
-    _fields_ = [
-        ("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
-        ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_ubyte)),
-        ("byte_order", ctypes.c_int), ("bitmap_unit", ctypes.c_int),
-        ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
-        ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int),
-        ("bits_per_pixel", ctypes.c_int), ("red_mask", ctypes.c_ulong),
-        ("green_mask", ctypes.c_ulong), ("blue_mask", ctypes.c_ulong),
-        ("obdata", ctypes.c_void_p),
-        # The image's own functions; the first two are create and destroy.
-        ("create_image", ctypes.c_void_p),
-        ("destroy_image", ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p)),
-    ]
+    _fields_ = [("width", c_int), ("height", c_int), ("xoffset", c_int), ("format", c_int),
+                ("data", c_void_p), ("byte_order", c_int), ("bitmap_unit", c_int),
+                ("bitmap_bit_order", c_int), ("bitmap_pad", c_int), ("depth", c_int),
+                ("bytes_per_line", c_int), ("bits_per_pixel", c_int), ("red_mask", c_ulong),
+                ("green_mask", c_ulong), ("blue_mask", c_ulong), ("obdata", c_void_p),
+                # The image's own functions; the first two are create and destroy.
+                ("create_image", c_void_p), ("destroy_image", ctypes.CFUNCTYPE(c_int, c_void_p))]
 
 
-class Picture:
-    """A grabbed rectangle of the screen; pixel(x, y) gives (red, green, blue)."""
-
-    def __init__(self, left, top, width, height, rows):
-        self.left, self.top, self.width, self.height = left, top, width, height
-        self._rows = rows
-
-    def pixel(self, x, y):
-        row = self._rows[y]
-        return row[4 * x + 2], row[4 * x + 1], row[4 * x]
+xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+for _name, _result, _arguments in [
+        ("XOpenDisplay", c_void_p, [ctypes.c_char_p]),
+        ("XDefaultRootWindow", c_ulong, [c_void_p]),
+        ("XGetImage", POINTER(_XImage), [c_void_p, c_ulong, c_int, c_int, c_uint, c_uint,
+                                         c_ulong, c_int]),
+        ("XDisplayKeycodes", c_int, [c_void_p, POINTER(c_int), POINTER(c_int)]),
+        ("XGetKeyboardMapping", POINTER(c_ulong), [c_void_p, ctypes.c_ubyte, c_int,
+                                                   POINTER(c_int)]),
+        ("XChangeKeyboardMapping", c_int, [c_void_p, c_int, c_int, POINTER(c_ulong), c_int]),
+        ("XSync", c_int, [c_void_p, c_int]),
+        ("XFree", c_int, [c_void_p]),
+        ("XCloseDisplay", c_int, [c_void_p])]:
+    getattr(xlib, _name).restype, getattr(xlib, _name).argtypes = _result, _arguments
 
 
 class Display:
     def __init__(self):
-        name = ctypes.util.find_library("X11") or "libX11.so.6"
-        self._xlib = ctypes.CDLL(name)
-        self._xlib.XOpenDisplay.restype = ctypes.c_void_p
-        self._xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        self._xlib.XDefaultRootWindow.restype = ctypes.c_ulong
-        self._xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-        self._xlib.XGetImage.restype = ctypes.POINTER(_XImage)
-        self._xlib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
-                                         ctypes.c_int, ctypes.c_uint, ctypes.c_uint,
-                                         ctypes.c_ulong, ctypes.c_int]
-        self._xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-        self._display = self._xlib.XOpenDisplay(None)
-        if not self._display:
-            raise RuntimeError("cannot open the X display (is DISPLAY set?)")
-        self._root = self._xlib.XDefaultRootWindow(self._display)
-        self._xtst = None
-
-    def top_window_named(self, name):
-        """The first top-level X window called exactly name, or None. Asks the X server
-        directly, so it can be called every few milliseconds without starting a program."""
-        xlib = self._xlib
-        xlib.XQueryTree.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
-                                    ctypes.POINTER(ctypes.c_ulong),
-                                    ctypes.POINTER(ctypes.c_ulong),
-                                    ctypes.POINTER(ctypes.POINTER(ctypes.c_ulong)),
-                                    ctypes.POINTER(ctypes.c_uint)]
-        xlib.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
-                                    ctypes.POINTER(ctypes.POINTER(ctypes.c_char))]
-        xlib.XFree.argtypes = [ctypes.c_void_p]
-        root, parent = ctypes.c_ulong(), ctypes.c_ulong()
-        children = ctypes.POINTER(ctypes.c_ulong)()
-        count = ctypes.c_uint()
-        if not xlib.XQueryTree(self._display, self._root, ctypes.byref(root),
-                               ctypes.byref(parent), ctypes.byref(children),
-                               ctypes.byref(count)):
-            return None
-        found = None
-        try:
-            for i in range(count.value):
-                title = ctypes.POINTER(ctypes.c_char)()
-                if xlib.XFetchName(self._display, children[i], ctypes.byref(title)) and title:
-                    matches = ctypes.string_at(title) == name.encode()
-                    xlib.XFree(title)
-                    if matches:
-                        found = children[i]
-                        break
-        finally:
-            if children:
-                xlib.XFree(children)
-        return found
-
-    def fake_key(self, key_name):
-        """Presses and releases one key through the XTEST extension, in this process, so a
-        timer started just before it measures the program and not a helper's start-up. The
-        key goes to the window under the pointer (the X focus follows it on a bare Xvfb)."""
-        if self._xtst is None:
-            self._xtst = ctypes.CDLL(ctypes.util.find_library("Xtst") or "libXtst.so.6")
-            self._xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint,
-                                                     ctypes.c_int, ctypes.c_ulong]
-            self._xlib.XStringToKeysym.restype = ctypes.c_ulong
-            self._xlib.XStringToKeysym.argtypes = [ctypes.c_char_p]
-            self._xlib.XKeysymToKeycode.restype = ctypes.c_ubyte
-            self._xlib.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-            self._xlib.XFlush.argtypes = [ctypes.c_void_p]
-        keysym = self._xlib.XStringToKeysym(key_name.encode("ascii"))
-        keycode = self._xlib.XKeysymToKeycode(self._display, keysym)
-        if keycode == 0:
-            raise RuntimeError(f"no key code for {key_name}")
-        self._xtst.XTestFakeKeyEvent(self._display, keycode, 1, 0)
-        self._xtst.XTestFakeKeyEvent(self._display, keycode, 0, 0)
-        self._xlib.XFlush(self._display)
-
-    def map_characters(self, text):
-        """Gives every non-ASCII character of the text a key of its own in the X keyboard
-        map. xdotool would otherwise borrow a key for each such character while it types
-        and give it back at once, and a busy program then reads the key after it was given
-        back: letters get lost."""
-        xlib = self._xlib
-        xlib.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
-        xlib.XGetKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_ubyte, ctypes.c_int,
-                                             ctypes.POINTER(ctypes.c_int)]
-        xlib.XChangeKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
-                                                ctypes.POINTER(ctypes.c_ulong), ctypes.c_int]
-        xlib.XFree.argtypes = [ctypes.c_void_p]
-        xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-        xlib.XDisplayKeycodes.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int),
-                                          ctypes.POINTER(ctypes.c_int)]
-        lowest, highest = ctypes.c_int(), ctypes.c_int()
-        xlib.XDisplayKeycodes(self._display, ctypes.byref(lowest), ctypes.byref(highest))
-        count = highest.value - lowest.value + 1
-        per = ctypes.c_int()
-        table = xlib.XGetKeyboardMapping(self._display, lowest.value, count, ctypes.byref(per))
-        free = [lowest.value + k for k in range(count)
-                if all(table[k * per.value + i] == 0 for i in range(per.value))]
-        xlib.XFree(table)
-        wanted = sorted({ch for ch in text if ord(ch) > 0x7E})
-        if len(free) < len(wanted):
-            raise RuntimeError("not enough unused key codes for the characters to type")
-        for keycode, ch in zip(free, wanted):
-            # Latin-1 letters have key symbols equal to their code; the others have Unicode
-            # key symbols. The same on both levels: no Shift and no case rules.
-            keysym = ord(ch) if ord(ch) < 0x100 else 0x1000000 + ord(ch)
-            symbols = (ctypes.c_ulong * 2)(keysym, keysym)
-            xlib.XChangeKeyboardMapping(self._display, keycode, 2, symbols, 1)
-        xlib.XSync(self._display, 0)
+        self.handle = xlib.XOpenDisplay(None)
+        if not self.handle:
+            raise Failure("cannot open the X display (is DISPLAY set?)")
+        self.root = xlib.XDefaultRootWindow(self.handle)
 
     def close(self):
-        if self._display:
-            self._xlib.XCloseDisplay(self._display)
-            self._display = None
+        xlib.XCloseDisplay(self.handle)
 
     def grab(self, left, top, width, height):
-        image = self._xlib.XGetImage(self._display, self._root, left, top, width, height,
-                                     ALL_PLANES, Z_PIXMAP)
+        """Grabs a rectangle of the screen; returns pixel(x, y), its (red, green, blue)."""
+        image = xlib.XGetImage(self.handle, self.root, left, top, width, height, 0xFFFFFFFF,
+                               2)  # all planes, ZPixmap
         if not image:
-            raise RuntimeError(f"XGetImage failed for {width}x{height}+{left}+{top}")
-        try:
-            header = image.contents
-            if header.bits_per_pixel != 32 or header.byte_order != 0:
-                raise RuntimeError("expected a 32-bit little-endian screen (Xvfb 24-bit)")
-            line = header.bytes_per_line
-            base = ctypes.addressof(header.data.contents)
-            rows = [ctypes.string_at(base + y * line, 4 * width) for y in range(height)]
-        finally:
-            header.destroy_image(ctypes.cast(image, ctypes.c_void_p))
-        return Picture(left, top, width, height, rows)
+            raise Failure(f"XGetImage failed for {width}x{height}+{left}+{top}")
+        header = image.contents
+        line, bits, order = header.bytes_per_line, header.bits_per_pixel, header.byte_order
+        data = ctypes.string_at(header.data, line * height)
+        header.destroy_image(ctypes.cast(image, c_void_p))
+        if bits != 32 or order != 0:
+            raise Failure("expected a 32-bit little-endian screen (Xvfb 24-bit)")
+
+        def pixel(x, y):
+            at = y * line + 4 * x
+            return data[at + 2], data[at + 1], data[at]
+        return pixel
+
+    def map_characters(self, text):
+        """Gives each non-ASCII character of the text an unused key code of its own.
+        xdotool would otherwise borrow a key for each while it types and give it back at
+        once, and a busy program that reads the key later loses letters."""
+        lowest, highest, per = c_int(), c_int(), c_int()
+        xlib.XDisplayKeycodes(self.handle, byref(lowest), byref(highest))
+        count = highest.value - lowest.value + 1
+        table = xlib.XGetKeyboardMapping(self.handle, lowest.value, count, byref(per))
+        unused = [lowest.value + k for k in range(count)
+                  if not any(table[k * per.value:(k + 1) * per.value])]
+        xlib.XFree(table)
+        wanted = sorted({ch for ch in text if ord(ch) > 0x7E})
+        if len(unused) < len(wanted):
+            raise Failure("not enough unused key codes for the characters to type")
+        for keycode, ch in zip(unused, wanted):
+            # Latin-1 key symbols equal the character's code, the others are Unicode key
+            # symbols; the same on both levels, so neither Shift nor case rules apply.
+            keysym = ord(ch) if ord(ch) < 0x100 else 0x1000000 + ord(ch)
+            xlib.XChangeKeyboardMapping(self.handle, keycode, 2, (c_ulong * 2)(keysym, keysym), 1)
+        xlib.XSync(self.handle, 0)
 
 
 def xdotool(*arguments, check=True):
     done = subprocess.run(["xdotool", *map(str, arguments)], capture_output=True, text=True,
                           timeout=20)
     if check and done.returncode != 0:
-        raise RuntimeError(f"xdotool {' '.join(map(str, arguments))}: {done.stderr.strip()}")
+        raise Failure(f"xdotool {' '.join(map(str, arguments))}: {done.stderr.strip()}")
     return done.stdout
 
 
-def visible_windows(name_pattern):
-    """The mapped X windows whose name matches the pattern."""
-    found = xdotool("search", "--onlyvisible", "--name", name_pattern, check=False)
+def visible_windows(title_pattern):
+    found = xdotool("search", "--onlyvisible", "--name", title_pattern, check=False)
     return [int(window) for window in found.split()]
 
 
-def find_window(name_pattern, timeout, interval=0.1):
-    """The first mapped X window whose name matches the pattern, or None after the
-    timeout; looks every interval seconds."""
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        found = visible_windows(name_pattern)
-        if found:
-            return found[0]
-        time.sleep(interval)
-    return None
+def find_window(title_pattern, timeout):
+    """The first mapped X window whose title matches the pattern."""
+    return wait_for(f"a window titled {title_pattern}",
+                    lambda: next(iter(visible_windows(title_pattern)), None), timeout, 0.1)
 
 
 def window_geometry(window):
     """The window's top-left corner on the screen and its size: (x, y, width, height)."""
     fields = dict(line.split("=", 1) for line in
                   xdotool("getwindowgeometry", "--shell", window).split())
-    return int(fields["X"]), int(fields["Y"]), int(fields["WIDTH"]), int(fields["HEIGHT"])
+    return tuple(int(fields[name]) for name in ("X", "Y", "WIDTH", "HEIGHT"))
 
 
 def press(window, *keys, closes=False):
-    """Sends key presses straight to the window (they reach whatever control of it has the
-    keyboard focus, as a player's keys would). With closes, the window may vanish before
-    the last key is released, which is then no error."""
+    """Sends key presses to the window's focused control, as a player's keys go. With
+    closes, the window may vanish before the last key is released: no error then."""
     if keys:
         xdotool("key", "--window", window, "--delay", "15", *keys, check=not closes)
 

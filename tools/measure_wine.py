@@ -14,16 +14,67 @@
 Usage: measure_wine.py <Kostrel.exe> [starts] [key-presses]
 Needs DISPLAY and WINEPREFIX set (scripts/wine-env.sh does both).
 """
+import ctypes
+import ctypes.util
 import os
 import random
 import statistics
 import subprocess
 import sys
 import time
+from ctypes import POINTER, byref, c_char, c_int, c_uint, c_ulong, c_void_p
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+# The end-to-end test's screen reading: one copy, shared.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
+                                "win", "e2e"))
 import x_display  # noqa: E402
-from kostrel_e2e import BLACK, YELLOW, Failure, Screen, wait_for  # noqa: E402
+from kostrel_e2e import BLACK, YELLOW, Screen  # noqa: E402
+from x_display import Failure, wait_for, xlib  # noqa: E402
+
+xlib.XQueryTree.argtypes = [c_void_p, c_ulong, POINTER(c_ulong), POINTER(c_ulong),
+                            POINTER(POINTER(c_ulong)), POINTER(c_uint)]
+xlib.XFetchName.argtypes = [c_void_p, c_ulong, POINTER(POINTER(c_char))]
+xlib.XStringToKeysym.restype = c_ulong
+xlib.XStringToKeysym.argtypes = [ctypes.c_char_p]
+xlib.XKeysymToKeycode.restype = ctypes.c_ubyte
+xlib.XKeysymToKeycode.argtypes = [c_void_p, c_ulong]
+xlib.XFlush.argtypes = [c_void_p]
+xtst = ctypes.CDLL(ctypes.util.find_library("Xtst") or "libXtst.so.6")
+xtst.XTestFakeKeyEvent.argtypes = [c_void_p, c_uint, c_int, c_ulong]
+
+
+def top_window_named(display, name):
+    """The first top-level X window called exactly name, or None. Asks the X server
+    directly, so it can be called every few milliseconds without starting a program."""
+    root, parent = c_ulong(), c_ulong()
+    children, count = POINTER(c_ulong)(), c_uint()
+    if not xlib.XQueryTree(display.handle, display.root, byref(root), byref(parent),
+                           byref(children), byref(count)):
+        return None
+    try:
+        for i in range(count.value):
+            title = POINTER(c_char)()
+            if xlib.XFetchName(display.handle, children[i], byref(title)) and title:
+                matches = ctypes.string_at(title) == name.encode()
+                xlib.XFree(title)
+                if matches:
+                    return children[i]
+        return None
+    finally:
+        if children:
+            xlib.XFree(children)
+
+
+def fake_key(display, key_name):
+    """Presses and releases one key through the XTEST extension, in this process, so a
+    timer started just before it measures the program and not a helper's start-up. The
+    key goes to the window under the pointer (the X focus follows it on a bare Xvfb)."""
+    keycode = xlib.XKeysymToKeycode(display.handle, xlib.XStringToKeysym(key_name.encode()))
+    if keycode == 0:
+        raise Failure(f"no key code for {key_name}")
+    xtst.XTestFakeKeyEvent(display.handle, keycode, 1, 0)
+    xtst.XTestFakeKeyEvent(display.handle, keycode, 0, 0)
+    xlib.XFlush(display.handle)
 
 
 def start_program(exe):
@@ -45,8 +96,6 @@ def find_layout(display, exe):
     the window's corner; later starts then need to look at three pixels only."""
     program = start_program(exe)
     window = x_display.find_window("^Kostrel$", 60)
-    if window is None:
-        raise Failure("no window named Kostrel appeared")
     screen = Screen(display, window)
     wait_for("the first painted window", lambda: screen.locate() or True, 30)
     x, y, _, _ = x_display.window_geometry(window)
@@ -67,12 +116,12 @@ def first_paint(display, exe, layout):
         if time.perf_counter() - started > 60:
             raise Failure("no window named Kostrel appeared within 60 s")
         time.sleep(0.002)
-        window = display.top_window_named("Kostrel")
+        window = top_window_named(display, "Kostrel")
     x, y, _, _ = x_display.window_geometry(window)
     at = {part: (x + dx, y + dy) for part, (dx, dy) in layout.items()}
 
     def colour(part, dx, dy):
-        return display.grab(at[part][0] + dx, at[part][1] + dy, 1, 1).pixel(0, 0)
+        return display.grab(at[part][0] + dx, at[part][1] + dy, 1, 1)(0, 0)
     while not (colour("preview", 10, 10) == YELLOW and colour("preview", 0, 10) == BLACK
                and colour("board", 9, 9) == BLACK and max(colour("label", 2, 2)) > 100):
         if time.perf_counter() - started > 60:
@@ -92,7 +141,7 @@ def stop_wineserver():
 
 
 def piece_columns(screen):
-    cells, _ = screen.board_cells()
+    cells = screen.board_cells()
     return frozenset(c for _, c in cells)
 
 
@@ -106,7 +155,7 @@ def key_latencies(display, screen, presses):
     while len(latencies) < presses:
         before = piece_columns(screen)
         started = time.perf_counter()
-        display.fake_key(direction)
+        fake_key(display, direction)
         deadline = started + 2
         while piece_columns(screen) == before:
             if time.perf_counter() > deadline:
