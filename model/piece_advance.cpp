@@ -5,10 +5,20 @@
 #include "model/game_random.h"
 #include "model/window_notifier.h"
 
+namespace {
+
+NextKindSource nextKindSource = chooseNextKind;
+
+}  // namespace
+
+void setNextKindSource(NextKindSource source) {
+    nextKindSource = source != nullptr ? source : chooseNextKind;
+}
+
 void advancePiece(GameState& state) {
     state.pieceKind = state.nextKind;
     // The chooser sees the grid after the lock and row removal, and the promoted kind.
-    state.nextKind = chooseNextKind(state, state.pieceKind);
+    state.nextKind = nextKindSource(state, state.pieceKind);
     state.pieceX = SPAWN_COLUMN;
     state.pieceY = SPAWN_ROW;
     state.pieceRotation = state.nextRotation;

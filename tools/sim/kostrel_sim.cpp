@@ -8,12 +8,14 @@
 #include "chooser/next_piece_chooser.h"
 #include "model/piece_table.h"
 #include "tools/sim/board_text.h"
+#include "tools/sim/bot_run.h"
 #include "tools/sim/play_session.h"
 
 namespace {
 
 const char USAGE[] =
-    "usage: kostrel-sim eval | choose K | play   (K = falling kind 0..6; input on stdin)";
+    "usage: kostrel-sim eval | choose K | play | bot [options]   (K = falling kind 0..6; "
+    "input on stdin)";
 
 int badUsage(std::ostream& err, const std::string& why) {
     err << "kostrel-sim: " << why << "; " << USAGE << '\n';
@@ -52,6 +54,7 @@ int runKostrelSim(int argc, const char* const* argv, std::istream& in, std::ostr
                   std::ostream& err) {
     if (argc < 2) return badUsage(err, "no subcommand");
     std::string subcommand = argv[1];
+    if (subcommand == "bot") return runBotGames(argc - 2, argv + 2, out, err);
     int expected = subcommand == "choose" ? 3 : 2;
     if (subcommand != "eval" && subcommand != "choose" && subcommand != "play")
         return badUsage(err, "unknown subcommand \"" + subcommand + "\"");

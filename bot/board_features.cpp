@@ -1,0 +1,84 @@
+// Feature extraction on row masks; higher weighted scores are better for the player.
+#include "bot/board_features.h"
+
+const FeatureWeights DELLACHERIE_WEIGHTS = {
+    -1.0, 0.0, 1.0, -1.0, -1.0, -4.0, -1.0, 0.0, 0.0,
+};
+
+const FeatureWeights EL_TETRIS_WEIGHTS = {
+    -4.500158825082766, 0.0, 3.4181268101392694, -3.2178882868487753, -9.348695305445199,
+    -7.899265427351652, -3.3855972247263626, 0.0, 0.0,
+};
+
+const FeatureWeights YIYUAN_LEE_WEIGHTS = {
+    0.0, 0.760666, 0.0, 0.0, 0.0, -0.35663, 0.0, -0.510066, -0.184483,
+};
+
+BoardFeatures measureBoard(const BotBoard& board) {
+    BoardFeatures features{};
+    for (int y = 0; y < BOARD_ROWS; ++y) {
+        // Walls are filled: put a filled bit on both sides of the row and count changes.
+        uint32_t walled = (static_cast<uint32_t>(board.rows[y]) << 1) | 1u |
+                          (1u << (BOARD_COLUMNS + 1));
+        features.rowTransitions += countCells((walled ^ (walled >> 1)) &
+                                                      ((1u << (BOARD_COLUMNS + 1)) - 1));
+    }
+    uint16_t above = 0;     // columns with a filled cell above the current row
+    uint16_t previous = 0;  // the row above, for column transitions
+    int heights[BOARD_COLUMNS] = {};
+    // wellRuns[k]: columns whose run of well cells down to the current row is longer
+    // than k. A well cell at depth d adds d, i.e. one for each run it belongs to.
+    uint16_t wellRuns[BOARD_ROWS];
+    int wellRunCount = 0;
+    for (int y = 0; y < BOARD_ROWS; ++y) {
+        uint16_t row = board.rows[y];
+        if (y > 0) features.columnTransitions += countCells(row ^ previous);
+        uint16_t empty = static_cast<uint16_t>(~row & FULL_ROW_MASK);
+        features.holes += countCells(empty & above);
+        for (unsigned topped = row & ~above; topped != 0; topped &= topped - 1)
+            heights[__builtin_ctz(topped)] = BOARD_ROWS - y;
+        above |= row;
+        // A well cell is empty with filled cells (or walls) on both sides.
+        uint32_t walled = (static_cast<uint32_t>(row) << 1) | 1u | (1u << (BOARD_COLUMNS + 1));
+        uint16_t wells = static_cast<uint16_t>(empty & (walled >> 2) & walled);
+        int k = 0;
+        for (uint16_t run = wells; run != 0; ++k) {
+            features.wellSums += countCells(run);
+            uint16_t longer = k < wellRunCount ? wellRuns[k] : 0;
+            wellRuns[k] = run;
+            run = wells & longer;
+        }
+        wellRunCount = k;
+        previous = row;
+    }
+    // The floor counts as filled: an empty bottom cell is one more change.
+    features.columnTransitions += countCells(~previous & FULL_ROW_MASK);
+    for (int x = 0; x < BOARD_COLUMNS; ++x) {
+        features.aggregateHeight += heights[x];
+        if (x > 0) {
+            int step = heights[x] - heights[x - 1];
+            features.bumpiness += step < 0 ? -step : step;
+        }
+    }
+    return features;
+}
+
+BoardFeatures placeAndMeasure(BotBoard& board, const PieceMasks& piece, int x, int y) {
+    // Heights count rows from the floor: the bottom row is height 1.
+    double top = BOARD_ROWS - y;
+    double bottom = BOARD_ROWS - (y + piece.height - 1);
+    LockResult lock = botLockAndClear(board, piece, x, y);
+    BoardFeatures features = measureBoard(board);
+    features.landingHeight = (top + bottom) / 2.0;
+    features.rowsCleared = lock.rowsCleared;
+    features.erodedCells = lock.erodedCells;
+    return features;
+}
+
+double weightedScore(const BoardFeatures& f, const FeatureWeights& w) {
+    return w.landingHeight * f.landingHeight + w.rowsCleared * f.rowsCleared +
+           w.erodedCells * f.erodedCells + w.rowTransitions * f.rowTransitions +
+           w.columnTransitions * f.columnTransitions + w.holes * f.holes +
+           w.wellSums * f.wellSums + w.aggregateHeight * f.aggregateHeight +
+           w.bumpiness * f.bumpiness;
+}

@@ -1,0 +1,65 @@
+// Drives the controller for the bot: one decision per piece, played as commands.
+#include "bot/bot_player.h"
+
+#include "model/game_controller.h"
+
+namespace {
+
+// The bot's own view host: no real timer, so the bot gives every step down itself.
+constexpr uint32_t BOT_TIMER_ID = 1;
+
+uint32_t startBotTimer(void*) { return BOT_TIMER_ID; }
+void stopBotTimer(void*) {}
+void noteGameOver(void*) {}
+void ignoreRepaint(void*) {}
+
+void playMove(GameState& state, const GameHost& host, BotMove move) {
+    switch (move) {
+        case BOT_LEFT: moveLeft(state, host); break;
+        case BOT_RIGHT: moveRight(state, host); break;
+        case BOT_ROTATE: rotatePiece(state, host); break;
+        case BOT_DOWN: fallStep(state, host); break;
+    }
+}
+
+}  // namespace
+
+BotView botViewOfGame(const GameState& state) {
+    return BotView{botBoardFromGame(state), state.pieceKind,  state.pieceRotation,
+                   state.pieceX,            state.pieceY,     state.nextKind,
+                   state.nextRotation};
+}
+
+PieceOutcome playOnePiece(GameState& state, const GameHost& host, const BotSettings& settings,
+                          Placement* landed) {
+    if (!isGameActive(state)) return PIECE_NOT_PLAYABLE;
+    BotDecision decision = decidePlacement(botViewOfGame(state), settings);
+    if (!decision.found) return PIECE_NOT_PLAYABLE;
+    for (BotMove move : decision.moves) playMove(state, host, move);
+    if (landed != nullptr) *landed = Placement{state.pieceX, state.pieceY, state.pieceRotation};
+    // The plan and the game must agree on where the piece is: a drift would mean the bot's
+    // model of the commands is wrong, and every result built on it would be worthless.
+    if (state.pieceX != decision.placement.x || state.pieceY != decision.placement.y ||
+        state.pieceRotation != decision.placement.rotation)
+        return PIECE_DRIFTED;
+    fallStep(state, host);
+    return PIECE_PLAYED;
+}
+
+BotGameResult playBotGame(GameState& state, const BotSettings& settings, int64_t maxPieces) {
+    GameHost host{nullptr, startBotTimer, stopBotTimer, noteGameOver, ignoreRepaint};
+    newGame(state, host);
+    BotGameResult result{0, 0, false, false};
+    while (isGameActive(state)) {
+        if (maxPieces > 0 && result.pieces >= maxPieces) {
+            result.capped = true;
+            break;
+        }
+        PieceOutcome outcome = playOnePiece(state, host, settings, nullptr);
+        if (outcome == PIECE_DRIFTED) result.drifted = true;
+        if (outcome != PIECE_PLAYED) break;
+        ++result.pieces;
+    }
+    result.rows = queryScore(state);
+    return result;
+}

@@ -1,0 +1,46 @@
+// The bot's choice of where the falling piece goes: every placement the commands can
+// reach, scored by a linear board evaluation, looking one piece further when the next
+// piece is known, and one more when the adversary's rule gives its kind away.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "bot/board_features.h"
+#include "bot/bot_board.h"
+#include "bot/reachable_placements.h"
+
+struct BotSettings {
+    FeatureWeights weights;
+    bool useNextPiece;      // also place the previewed piece and judge the pair
+    bool predictAdversary;  // and a third piece, of the kind the adversary's rule will
+                            // pick for the board the first piece leaves
+};
+
+// What the bot sees of a game when a new piece starts falling.
+struct BotView {
+    BotBoard board;
+    int kind;
+    int rotation;
+    int x;
+    int y;
+    int nextKind;
+    int nextRotation;
+};
+
+struct BotDecision {
+    bool found;  // false only when the falling piece fits nowhere, i.e. not where it stands
+    Placement placement;
+    std::vector<BotMove> moves;  // the commands that bring the piece there, without the
+                                 // final step down that fixes it
+    double score;
+};
+
+BotDecision decidePlacement(const BotView& view, const BotSettings& settings);
+
+// The kind the adversary will hand out once the previewed piece starts falling on `board`
+// (the board the falling piece leaves): its rule reads only the grid and that kind.
+int32_t foreseenAdversaryKind(const BotBoard& board, int previewedKind);
+
+// The strongest settings against the adversary: El-Tetris weights, three pieces deep.
+BotSettings defaultBotSettings();
