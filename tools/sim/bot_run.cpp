@@ -31,7 +31,9 @@ struct BotOptions {
     int64_t games = 1;
     int64_t maxPieces = SAFETY_PIECE_LIMIT;
     bool uniform = false;
-    int depth = 0;  // pieces searched; 0 = the best the generator allows
+    // Pieces searched. 2 is what a player sees, the falling piece and the preview; 3 also
+    // works out the adversary's next pick from its rule, which no screen shows.
+    int depth = 2;
     const FeatureWeights* weights = &EL_TETRIS_WEIGHTS;
 };
 
@@ -103,7 +105,6 @@ int parseOptions(int argc, const char* const* argv, BotOptions& options, std::os
     // The third piece is foreseen by the adversary's own rule; a uniform draw cannot be.
     if (options.uniform && options.depth == 3)
         return badOption(err, "--depth 3 foresees the adversary, not --generator uniform");
-    if (options.depth == 0) options.depth = options.uniform ? 2 : 3;
     return SIM_EXIT_OK;
 }
 
