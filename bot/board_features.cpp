@@ -63,7 +63,7 @@ BoardFeatures measureBoard(const BotBoard& board) {
     return features;
 }
 
-BoardFeatures placeAndMeasure(BotBoard& board, const PieceMasks& piece, int x, int y) {
+BoardFeatures placeAndMeasure(BotBoard& board, const PieceMask& piece, int x, int y) {
     // Heights count rows from the floor: the bottom row is height 1.
     double top = BOARD_ROWS - y;
     double bottom = BOARD_ROWS - (y + piece.height - 1);

@@ -37,7 +37,7 @@ extern const FeatureWeights YIYUAN_LEE_WEIGHTS;
 
 // Fixes the piece at (x, y) on `board`, which then holds the board left after the row
 // removal, and returns the features of that move and that board.
-BoardFeatures placeAndMeasure(BotBoard& board, const PieceMasks& piece, int x, int y);
+BoardFeatures placeAndMeasure(BotBoard& board, const PieceMask& piece, int x, int y);
 
 // The features of a board alone, with nothing placed (landing height and rows are 0).
 BoardFeatures measureBoard(const BotBoard& board);

@@ -1,52 +1,13 @@
-// Row masks of the board and of the pieces, and the game's lock and row removal on them.
+// The game's lock and row removal on the bot's row masks, counting what the features need.
 #include "bot/bot_board.h"
 
-#include <cstring>
-
-namespace {
-
-PieceMasks masksTable[PIECE_KINDS][PIECE_ROTATIONS];
-bool masksBuilt = false;
-
-void buildMasks() {
-    for (int kind = 0; kind < PIECE_KINDS; ++kind) {
-        for (int rotation = 0; rotation < PIECE_ROTATIONS; ++rotation) {
-            const char* picture = piecePicture(kind, rotation);
-            PieceMasks& masks = masksTable[kind][rotation];
-            masks = PieceMasks{};
-            for (int r = 0; r < PICTURE_SIDE; ++r) {
-                for (int c = 0; c < PICTURE_SIDE; ++c)
-                    if (pictureCellFilled(picture, r, c)) masks.rows[r] |= 1u << c;
-                if (masks.rows[r] != 0) masks.height = r + 1;
-            }
-            masks.sameAsRotation = rotation;
-            for (int earlier = 0; earlier < rotation; ++earlier) {
-                if (std::memcmp(piecePicture(kind, earlier), picture, PICTURE_CELLS) == 0) {
-                    masks.sameAsRotation = earlier;
-                    break;
-                }
-            }
-        }
-    }
-    masksBuilt = true;
-}
-
-}  // namespace
-
-const PieceMasks* pieceMasksOfKind(int kind) {
-    if (!masksBuilt) buildMasks();
-    return masksTable[kind];
-}
-
 BotBoard botBoardFromGame(const GameState& state) {
-    BotBoard board{};
-    for (int y = 0; y < BOARD_ROWS; ++y)
-        for (int x = 0; x < BOARD_COLUMNS; ++x)
-            if (state.cells[y][x] != 0) board.rows[y] |= 1u << x;
+    BotBoard board;
+    gridRowMasks(state, board.rows);
     return board;
 }
 
-LockResult botLockAndClear(BotBoard& board, const PieceMasks& piece, int x, int y) {
+LockResult botLockAndClear(BotBoard& board, const PieceMask& piece, int x, int y) {
     // Which board rows hold the piece's cells, and how many, to count eroded cells.
     int pieceCellsInRow[BOARD_ROWS] = {};
     for (int r = 0; r < piece.height; ++r) {

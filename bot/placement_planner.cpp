@@ -40,7 +40,7 @@ int blockedEntries(const BotBoard& board) {
     int blocked = 0;
     for (int kind = 0; kind < PIECE_KINDS; ++kind)
         for (int rotation = 0; rotation < PIECE_ROTATIONS; ++rotation)
-            if (!botPieceFits(board, pieceMasks(kind, rotation), SPAWN_COLUMN, SPAWN_ROW))
+            if (!botPieceFits(board, pieceMask(kind, rotation), SPAWN_COLUMN, SPAWN_ROW))
                 ++blocked;
     return blocked;
 }
@@ -63,7 +63,7 @@ std::vector<Candidate> expand(const BotBoard& board, int kind, int x, int y, int
     candidates.reserve(search.placements.size());
     for (const Placement& p : search.placements) {
         Candidate c{p, board, 0.0, 0.0};
-        BoardFeatures f = placeAndMeasure(c.after, pieceMasks(kind, p.rotation), p.x, p.y);
+        BoardFeatures f = placeAndMeasure(c.after, pieceMask(kind, p.rotation), p.x, p.y);
         c.lineMoves = earlierMoves + moveTerms(f, weights);
         c.value = weightedScore(f, weights) - moveTerms(f, weights) + c.lineMoves +
                   BLOCKED_ENTRY_SCORE * blockedEntries(c.after);

@@ -18,7 +18,7 @@ void findReachablePlacements(const BotBoard& board, int kind, int x, int y, int 
     search.stateCount = 0;
     search.placements.clear();
     for (int i = 0; i < STATE_COUNT; ++i) search.reached[i] = 0;
-    const PieceMasks* rotations = pieceMasksOfKind(kind);
+    const PieceMask* rotations = pieceMasksOfKind(kind);
     if (!botPieceFits(board, rotations[rotation], x, y)) return;
 
     // A placement's picture and box position say which cells it fills; equal pictures in
@@ -37,7 +37,7 @@ void findReachablePlacements(const BotBoard& board, int kind, int x, int y, int 
         int r = index / (BOARD_ROWS * BOARD_COLUMNS);
         int cy = (index / BOARD_COLUMNS) % BOARD_ROWS;
         int cx = index % BOARD_COLUMNS;
-        const PieceMasks& piece = rotations[r];
+        const PieceMask& piece = rotations[r];
 
         auto visit = [&](int nx, int ny, int nr, BotMove move) {
             int next = stateIndex(nx, ny, nr);

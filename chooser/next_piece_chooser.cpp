@@ -7,6 +7,7 @@
 #include "chooser/board_evaluation.h"
 #include "model/piece_moves.h"
 #include "model/piece_table.h"
+#include "model/row_masks.h"
 #include "model/row_clearing.h"
 
 int32_t dropAndScore(GameState& trial) {
@@ -21,8 +22,6 @@ int32_t dropAndScore(GameState& trial) {
 
 namespace {
 
-using RowMask = uint32_t;  // bit c set = column c filled
-constexpr RowMask FULL_ROW = (1u << BOARD_COLUMNS) - 1;
 constexpr RowMask LEFT_WALL = 1u;                         // closes column 0's left side
 constexpr RowMask RIGHT_WALL = 1u << (BOARD_COLUMNS - 1);  // closes column 9's right side
 
@@ -31,94 +30,40 @@ struct MaskBoard {
     int top;  // first nonempty row, BOARD_ROWS when empty; rows above it are empty
 };
 
-// One picture as row masks anchored at column 0; duplicates of an earlier rotation of the
-// same kind are marked, since at the same column they score the same and never win a
-// strict comparison.
-struct PictureMask {
-    RowMask rows[PICTURE_SIDE];
-    int height;
-    int width;
-    bool repeatsEarlierRotation;
-};
-
-struct PictureMasks {
-    PictureMask pictures[PIECE_KINDS][PIECE_ROTATIONS];
-};
-
-// Per row mask: its filled cells plus 20 per enclosed empty cell. Covered cells depend on
-// the rows above and are added separately.
-struct RowTables {
-    uint8_t cellCount[1u << BOARD_COLUMNS];
-    int16_t filledAndEnclosed[1u << BOARD_COLUMNS];
-};
-
 constexpr int32_t COVERED_POINTS = 5;
 constexpr int32_t ENCLOSED_POINTS = 20;
 
-RowTables makeRowTables() {
-    RowTables tables{};
-    for (RowMask row = 0; row <= FULL_ROW; ++row) {
-        int cells = 0;
-        for (RowMask bits = row; bits != 0; bits &= bits - 1) ++cells;
-        tables.cellCount[row] = static_cast<uint8_t>(cells);
+// Per row mask: its filled cells plus 20 per enclosed empty cell. Covered cells depend on
+// the rows above and are added separately.
+struct RowScores {
+    int16_t filledAndEnclosed[FULL_ROW_MASK + 1];
+    uint8_t cellCount[FULL_ROW_MASK + 1];  // a lookup beats counting bits in the hot loop
+};
+
+RowScores makeRowScores() {
+    RowScores scores{};
+    for (uint32_t row = 0; row <= FULL_ROW_MASK; ++row) {
+        uint32_t leftClosed = (row << 1) | LEFT_WALL;
+        uint32_t rightClosed = (row >> 1) | RIGHT_WALL;
+        uint32_t enclosed = ~row & leftClosed & rightClosed & FULL_ROW_MASK;
+        scores.filledAndEnclosed[row] =
+            static_cast<int16_t>(countCells(row) + ENCLOSED_POINTS * countCells(enclosed));
+        scores.cellCount[row] = static_cast<uint8_t>(countCells(row));
     }
-    for (RowMask row = 0; row <= FULL_ROW; ++row) {
-        RowMask leftClosed = (row << 1) | LEFT_WALL;
-        RowMask rightClosed = (row >> 1) | RIGHT_WALL;
-        RowMask enclosed = ~row & leftClosed & rightClosed & FULL_ROW;
-        tables.filledAndEnclosed[row] = static_cast<int16_t>(
-            tables.cellCount[row] + ENCLOSED_POINTS * tables.cellCount[enclosed]);
-    }
-    return tables;
+    return scores;
 }
 
-const RowTables rowTables = makeRowTables();
-
-// Built from PieceTable on first use; the table is complete before any game exists.
-PictureMasks makePictureMasks() {
-    PictureMasks masks{};
-    for (int kind = 0; kind < PIECE_KINDS; ++kind) {
-        for (int rotation = 0; rotation < PIECE_ROTATIONS; ++rotation) {
-            PictureMask& mask = masks.pictures[kind][rotation];
-            const char* picture = piecePicture(kind, rotation);
-            for (int row = 0; row < PICTURE_SIDE; ++row) {
-                for (int column = 0; column < PICTURE_SIDE; ++column) {
-                    if (!pictureCellFilled(picture, row, column)) continue;
-                    mask.rows[row] |= 1u << column;
-                    if (row + 1 > mask.height) mask.height = row + 1;
-                    if (column + 1 > mask.width) mask.width = column + 1;
-                }
-            }
-            for (int earlier = 0; earlier < rotation; ++earlier) {
-                const PictureMask& other = masks.pictures[kind][earlier];
-                bool same = true;
-                for (int row = 0; row < PICTURE_SIDE; ++row) same &= other.rows[row] == mask.rows[row];
-                mask.repeatsEarlierRotation |= same;
-            }
-        }
-    }
-    return masks;
-}
-
-const PictureMasks& pictureMasks() {
-    static const PictureMasks masks = makePictureMasks();
-    return masks;
-}
+const RowScores rowScores = makeRowScores();
 
 MaskBoard maskBoardOf(const GameState& state) {
     MaskBoard board;
-    board.top = BOARD_ROWS;
-    for (int row = BOARD_ROWS - 1; row >= 0; --row) {
-        RowMask mask = 0;
-        for (int column = 0; column < BOARD_COLUMNS; ++column)
-            if (state.cells[row][column] != 0) mask |= 1u << column;
-        board.rows[row] = mask;
-        if (mask != 0) board.top = row;
-    }
+    gridRowMasks(state, board.rows);
+    board.top = 0;
+    while (board.top < BOARD_ROWS && board.rows[board.top] == 0) ++board.top;
     return board;
 }
 
-bool fitsAt(const MaskBoard& board, const PictureMask& picture, int x, int y) {
+bool fitsAt(const MaskBoard& board, const PieceMask& picture, int x, int y) {
     if (y + picture.height > BOARD_ROWS) return false;
     for (int row = 0; row < picture.height; ++row)
         if (board.rows[y + row] & (picture.rows[row] << x)) return false;
@@ -129,11 +74,11 @@ bool fitsAt(const MaskBoard& board, const PictureMask& picture, int x, int y) {
 // goes with them only when some row below it went.
 void removeFullRows(MaskBoard& board) {
     bool anyBelowTop = false;
-    for (int row = 1; row < BOARD_ROWS; ++row) anyBelowTop |= board.rows[row] == FULL_ROW;
+    for (int row = 1; row < BOARD_ROWS; ++row) anyBelowTop |= board.rows[row] == FULL_ROW_MASK;
     if (!anyBelowTop) return;
     int target = BOARD_ROWS - 1;
     for (int row = BOARD_ROWS - 1; row >= 0; --row)
-        if (board.rows[row] != FULL_ROW) board.rows[target--] = board.rows[row];
+        if (board.rows[row] != FULL_ROW_MASK) board.rows[target--] = board.rows[row];
     for (; target >= 0; --target) board.rows[target] = 0;
     board.top = BOARD_ROWS;
     for (int row = BOARD_ROWS - 1; row >= 0; --row)
@@ -145,8 +90,7 @@ int32_t evaluateMaskBoard(const MaskBoard& board) {
     RowMask covered = 0;  // columns with a filled cell in some row above
     for (int row = board.top; row < BOARD_ROWS; ++row) {
         RowMask mask = board.rows[row];
-        sum += rowTables.filledAndEnclosed[mask] +
-               COVERED_POINTS * rowTables.cellCount[covered & ~mask];
+        sum += rowScores.filledAndEnclosed[mask] + COVERED_POINTS * rowScores.cellCount[covered & ~mask];
         covered |= mask;
     }
     return sum;
@@ -155,7 +99,7 @@ int32_t evaluateMaskBoard(const MaskBoard& board) {
 // The straight drop of a picture that fits at (x, 0): lock it where it rests, remove full
 // rows and score what is left. Rows above the stack are empty, so the fall can start just
 // above it instead of at row 0.
-int32_t dropOnto(const MaskBoard& base, const PictureMask& picture, int x, MaskBoard& result) {
+int32_t dropOnto(const MaskBoard& base, const PieceMask& picture, int x, MaskBoard& result) {
     int y = base.top - picture.height;
     if (y < 0) y = 0;
     while (fitsAt(base, picture, x, y + 1)) ++y;
@@ -166,24 +110,26 @@ int32_t dropOnto(const MaskBoard& base, const PictureMask& picture, int x, MaskB
     return evaluateMaskBoard(result);
 }
 
-bool fitsAtTop(const MaskBoard& board, const PictureMask& picture, int x) {
+bool fitsAtTop(const MaskBoard& board, const PieceMask& picture, int x) {
     return x + picture.width <= BOARD_COLUMNS && fitsAt(board, picture, x, 0);
 }
 
 }  // namespace
 
 int32_t chooseNextKind(const GameState& state, int32_t fallingKind) {
-    const PictureMasks& masks = pictureMasks();
     const MaskBoard live = maskBoardOf(state);
 
-    // The player's best drop of the falling piece; the first of equal scores is kept.
+    // The player's best drop of the falling piece; the first of equal scores is kept. A
+    // rotation whose picture repeats an earlier one scores the same at the same column and
+    // so can never win a strict comparison: it is skipped, here and below.
+    const PieceMask* fallingMasks = pieceMasksOfKind(fallingKind);
     MaskBoard saved;
     MaskBoard trial;
     int32_t best = NO_PLACEMENT_SCORE;
     for (int x = 0; x < BOARD_COLUMNS; ++x) {
         for (int t = 0; t < PIECE_ROTATIONS; ++t) {
-            const PictureMask& picture = masks.pictures[fallingKind][t];
-            if (picture.repeatsEarlierRotation || !fitsAtTop(live, picture, x)) continue;
+            const PieceMask& picture = fallingMasks[t];
+            if (picture.sameAsRotation != t || !fitsAtTop(live, picture, x)) continue;
             int32_t score = dropOnto(live, picture, x, trial);
             if (score < best) {
                 best = score;
@@ -201,11 +147,12 @@ int32_t chooseNextKind(const GameState& state, int32_t fallingKind) {
     int32_t highest = 0;
     int32_t result = 0;
     for (int k = 0; k < PIECE_KINDS; ++k) {
+        const PieceMask* kindMasks = pieceMasksOfKind(k);
         int32_t kindBest = NO_PLACEMENT_SCORE;
         for (int x = 0; x < BOARD_COLUMNS && kindBest > highest; ++x) {
             for (int t = 0; t < PIECE_ROTATIONS; ++t) {
-                const PictureMask& picture = masks.pictures[k][t];
-                if (picture.repeatsEarlierRotation || !fitsAtTop(saved, picture, x)) continue;
+                const PieceMask& picture = kindMasks[t];
+                if (picture.sameAsRotation != t || !fitsAtTop(saved, picture, x)) continue;
                 int32_t score = dropOnto(saved, picture, x, trial);
                 if (score < kindBest) kindBest = score;
                 if (kindBest <= highest) break;

@@ -23,7 +23,7 @@ void expectLockLikeTheGame(const GameState& board, int kind, int rotation, int x
     clearFullRows(game);
 
     BotBoard bot = botBoardFromGame(board);
-    LockResult result = botLockAndClear(bot, pieceMasks(kind, rotation), x, y);
+    LockResult result = botLockAndClear(bot, pieceMask(kind, rotation), x, y);
     BotBoard expected = botBoardFromGame(game);
     for (int row = 0; row < BOARD_ROWS; ++row)
         EXPECT_EQ(expected.rows[row], bot.rows[row]) << "row " << row;
@@ -51,7 +51,7 @@ TEST(BotBoard, ErodedCellsCountThePiecesOwnCellsInRemovedRows) {
     setRow(board, 18, "########..");
     setRow(board, 19, "########..");
     BotBoard bot = botBoardFromGame(board);
-    LockResult square = botLockAndClear(bot, pieceMasks(2, 0), 8, 18);
+    LockResult square = botLockAndClear(bot, pieceMask(2, 0), 8, 18);
     EXPECT_EQ(2, square.rowsCleared);
     EXPECT_EQ(2 * 4, square.erodedCells);  // two rows times the square's four cells
 }
@@ -71,7 +71,7 @@ TEST(BoardFeatures, CountedOnAKnownBoard) {
 
     // The upright bar down column 4 rests on the floor: its middle is 2.5 rows up.
     BotBoard after = botBoardFromGame(board);
-    BoardFeatures placed = placeAndMeasure(after, pieceMasks(6, 0), 4, 16);
+    BoardFeatures placed = placeAndMeasure(after, pieceMask(6, 0), 4, 16);
     EXPECT_DOUBLE_EQ(2.5, placed.landingHeight);
     EXPECT_EQ(0, placed.rowsCleared);
     EXPECT_EQ(16 + 4, placed.aggregateHeight);

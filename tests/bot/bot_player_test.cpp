@@ -65,7 +65,7 @@ TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
             ASSERT_TRUE(plan.found);
             // What the bot's own model says the board becomes, and the adversary's answer.
             BotBoard expected = botBoardFromGame(state);
-            botLockAndClear(expected, pieceMasks(state.pieceKind, plan.placement.rotation),
+            botLockAndClear(expected, pieceMask(state.pieceKind, plan.placement.rotation),
                             plan.placement.x, plan.placement.y);
             int32_t foreseen = foreseenAdversaryKind(expected, state.nextKind);
             Placement landed{};
