@@ -100,7 +100,7 @@ int32_t foreseenAdversaryKind(const BotBoard& board, int previewedKind) {
     return chooseNextKind(state, previewedKind);
 }
 
-BotSettings defaultBotSettings() { return BotSettings{EL_TETRIS_WEIGHTS, true, true}; }
+BotSettings defaultBotSettings() { return BotSettings{EL_TETRIS_WEIGHTS, true, false}; }
 
 BotDecision decidePlacement(const BotView& view, const BotSettings& settings) {
     BotDecision decision{false, Placement{0, 0, 0}, {}, LOSING_SCORE};

@@ -42,5 +42,6 @@ BotDecision decidePlacement(const BotView& view, const BotSettings& settings);
 // (the board the falling piece leaves): its rule reads only the grid and that kind.
 int32_t foreseenAdversaryKind(const BotBoard& board, int previewedKind);
 
-// The strongest settings against the adversary: El-Tetris weights, three pieces deep.
+// What a player sees, searched with El-Tetris weights: the falling and the previewed piece.
+// Setting predictAdversary also searches a third piece, which no screen shows.
 BotSettings defaultBotSettings();

@@ -54,6 +54,8 @@ TEST(BotPlayer, CompletesTheRowThatThePieceCanComplete) {
 }
 
 TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
+    BotSettings deepest = defaultBotSettings();
+    deepest.predictAdversary = true;  // the longest search: every path of it must hold
     for (bool uniform : {false, true}) {
         RecordingHost recorder;
         GameState state = freshRecord();
@@ -61,7 +63,7 @@ TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
         initGameState(state);
         newGame(state, recorder.host());
         for (int piece = 0; piece < 150 && isGameActive(state); ++piece) {
-            BotDecision plan = decidePlacement(botViewOfGame(state), defaultBotSettings());
+            BotDecision plan = decidePlacement(botViewOfGame(state), deepest);
             ASSERT_TRUE(plan.found);
             // What the bot's own model says the board becomes, and the adversary's answer.
             BotBoard expected = botBoardFromGame(state);
@@ -70,7 +72,7 @@ TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
             int32_t foreseen = foreseenAdversaryKind(expected, state.nextKind);
             Placement landed{};
             ASSERT_EQ(PIECE_PLAYED,
-                      playOnePiece(state, recorder.host(), defaultBotSettings(), &landed));
+                      playOnePiece(state, recorder.host(), deepest, &landed));
             EXPECT_EQ(std::make_tuple(plan.placement.x, plan.placement.y, plan.placement.rotation),
                       std::make_tuple(landed.x, landed.y, landed.rotation))
                 << "piece " << piece;
