@@ -2,13 +2,12 @@
 // preview, the off-screen bitmap after a paint, game over, and its drawing objects.
 #include <windows.h>
 
-#include "model/game_command.h"
-#include "model/game_controller.h"
-#include "model/piece_table.h"
+#include "model/game/game_command.h"
+#include "model/game/game_controller.h"
+#include "model/rules/piece_table.h"
 #include "win/board_view.h"
 #include "win/child_window_classes.h"
 #include "win/handle_words.h"
-#include "win/window_notifier_win32.h"
 #include "win_test_support.h"
 
 namespace {
@@ -180,8 +179,6 @@ void drawingObjectsDoNotAccumulateAndGoWithTheView() {
 }  // namespace
 
 int main() {
-    buildPieceTable();
-    installWin32WindowNotifier();
     registerChildWindowClasses(GetModuleHandleW(nullptr));
     RUN_TEST(commandsReachTheGameThroughTheWindowSystem);
     RUN_TEST(aGameIsDrawnAndItsEndPostedOnce);

@@ -6,15 +6,14 @@
 
 #include <cwchar>
 
-#include "model/game_command.h"
-#include "model/piece_table.h"
+#include "model/game/game_command.h"
+#include "model/rules/piece_table.h"
 #include "res/resource.h"
 #include "win/board_view.h"
 #include "win/child_window_classes.h"
 #include "win/handle_words.h"
 #include "win/kostrel_startup.h"
 #include "win/main_window.h"
-#include "win/window_notifier_win32.h"
 #include "win_test_support.h"
 
 namespace {
@@ -191,8 +190,6 @@ void closeEndsTheMessageLoopWithExitCodeZero() {
 
 int main() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    buildPieceTable();
-    installWin32WindowNotifier();
     registerMainWindowClass(instance);
     registerChildWindowClasses(instance);
     mainWindow = createMainWindow(SW_SHOWNORMAL);
