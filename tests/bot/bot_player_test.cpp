@@ -64,6 +64,9 @@ TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
         for (int piece = 0; piece < 150 && isGameActive(state); ++piece) {
             BotDecision plan = decidePlacement(botViewOfGame(state), deepest);
             ASSERT_TRUE(plan.found);
+            // A line of three placements was scored: a search that never reached the third
+            // piece leaves only the losing score.
+            EXPECT_GT(plan.score, -1e6) << "piece " << piece;
             // What the bot's own model says the board becomes, and the adversary's answer.
             BotBoard expected = botBoardFromGame(state);
             botLockAndClear(expected, pieceMask(state.pieceKind, plan.placement.rotation),
