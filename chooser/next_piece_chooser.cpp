@@ -25,7 +25,7 @@ MaskBoard maskBoardOf(const GameState& state) {
 
 // Mirrors the row removal on the record, keeping the first nonempty row up to date.
 void removeFullRows(MaskBoard& board) {
-    uint32_t removed = rowsToRemove(board.rows);
+    uint32_t removed = rowsToRemove(board.rows, board.top);
     if (removed == 0) return;
     removeRows(board.rows, removed);
     board.top = BOARD_ROWS;

@@ -4,8 +4,14 @@
 #include "model/rules/row_masks.h"
 
 bool pieceFits(const GameState& state) {
-    return pieceFitsRows(pieceMask(state.pieceKind, state.pieceRotation), state.pieceX,
-                         state.pieceY, [&state](int row) { return rowMaskOf(state.cells[row]); });
+    // The masks of the rows under the piece's box are all the fit test reads.
+    RowMask rows[BOARD_ROWS] = {};
+    int top = state.pieceY;
+    if (top >= 0 && top < BOARD_ROWS)
+        for (int row = top; row < BOARD_ROWS && row < top + PICTURE_SIDE; ++row)
+            rows[row] = rowMaskOf(state.cells[row]);
+    return pieceFitsMasks(rows, pieceMask(state.pieceKind, state.pieceRotation), state.pieceX,
+                          state.pieceY);
 }
 
 void lockPiece(GameState& state) {

@@ -74,18 +74,14 @@ void gridRowMasks(const GameState& state, RowMask rows[BOARD_ROWS]);
 
 // The game's fit test: every filled cell of the piece with its box at (x, y) lies inside
 // the grid on an empty cell. Every picture has a filled cell in its row 0 and column 0, so
-// the box's own position bounds it on the top and left. rowAt(r) gives grid row r's mask.
-template <typename RowAt>
-bool pieceFitsRows(const PieceMask& piece, int x, int y, RowAt rowAt) {
-    if (x < 0 || y < 0 || x + piece.width > BOARD_COLUMNS || y + piece.height > BOARD_ROWS)
+// the box's own position bounds it on the top and left. Only the rows the box covers are
+// read.
+inline bool pieceFitsMasks(const RowMask rows[BOARD_ROWS], const PieceMask& piece, int x, int y) {
+    if (x < 0 || y < 0 || x > BOARD_COLUMNS - piece.width || y > BOARD_ROWS - piece.height)
         return false;
     for (int r = 0; r < piece.height; ++r)
-        if (rowAt(y + r) & (piece.rows[r] << x)) return false;
+        if (rows[y + r] & (piece.rows[r] << x)) return false;
     return true;
-}
-
-inline bool pieceFitsMasks(const RowMask rows[BOARD_ROWS], const PieceMask& piece, int x, int y) {
-    return pieceFitsRows(piece, x, y, [rows](int row) { return rows[row]; });
 }
 
 // Writes the piece into the masks; it must fit.
@@ -95,11 +91,12 @@ inline void lockPieceMasks(RowMask rows[BOARD_ROWS], const PieceMask& piece, int
 
 // The rows the game removes after a lock, as bit r for row r. Full rows go from the bottom
 // up, the rows above coming down; row 0 is never tested itself, so a full row 0 goes only
-// when a removal below brings it down into reach of the scan.
-inline uint32_t rowsToRemove(const RowMask rows[BOARD_ROWS]) {
+// when a removal below brings it down into reach of the scan. Rows above `top` may be
+// skipped because the caller knows them empty.
+inline uint32_t rowsToRemove(const RowMask rows[BOARD_ROWS], int top = 0) {
     uint32_t removed = 0;
-    for (int row = 1; row < BOARD_ROWS; ++row)
-        if (rows[row] == FULL_ROW_MASK) removed |= 1u << row;
+    for (int row = top > 1 ? top : 1; row < BOARD_ROWS; ++row)
+        removed |= static_cast<uint32_t>(rows[row] == FULL_ROW_MASK) << row;
     if (removed != 0 && rows[0] == FULL_ROW_MASK) removed |= 1u;
     return removed;
 }
