@@ -23,7 +23,7 @@ cmake --build "$root/build/sanitize" -j "$jobs" --target kostrel_tests kostrel-s
 ctest --test-dir "$root/build/sanitize" --output-on-failure -j "$jobs"
 
 echo "== Windows build and tests under Wine"
-"$root/scripts/test-windows.sh"
+bash "$root/scripts/test-windows.sh"
 
 echo "== Windows release zips"
 bash "$root/scripts/package.sh"
