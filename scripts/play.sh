@@ -30,12 +30,12 @@ timeout 10 xdpyinfo > /dev/null 2>&1 || no_display "cannot open the X display '$
 kostrel_wine_arch_decide
 arch=$KOSTREL_WINE_ARCH_USED
 build="$root/$(kostrel_mingw_build "$arch")"
-prefix="$root/build/play/wineprefix$([ "$arch" = win64 ] && echo 64)"
+prefix="$root/build/play/wineprefix"
+processor=i686
 if [ "$arch" = win64 ]; then
   echo "== playing the 64-bit build under 64-bit Wine: $KOSTREL_WINE_ARCH_WHY"
+  prefix="$root/build/play/wineprefix64"
   processor=x86_64
-else
-  processor=i686
 fi
 
 echo "== building Kostrel.exe (MinGW-w64, $processor)"
