@@ -89,7 +89,7 @@ kostrel_wine_use() {
   if [ "$arch" = win32 ]; then
     if ! kostrel_host_runs_i386; then
       echo "wine-arch: 32-bit Windows programs need 32-bit Wine, which cannot start on" \
-           "this host (it cannot execute 32-bit x86 programs); use the 64-bit build" >&2
+           "this host (it cannot execute 32-bit x86 programs); use an x86_64 build, build/mingw64" >&2
       return 1
     fi
     return 0
