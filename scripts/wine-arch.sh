@@ -58,7 +58,8 @@ kostrel_wine_arch_decide() {
         KOSTREL_WINE_ARCH_WHY="this host runs 32-bit x86 programs"
       else
         KOSTREL_WINE_ARCH_USED=win64
-        KOSTREL_WINE_ARCH_WHY="this host cannot execute 32-bit x86 programs, so 32-bit Wine cannot start"
+        KOSTREL_WINE_ARCH_WHY="this host cannot execute 32-bit x86 programs, so 32-bit Wine"
+        KOSTREL_WINE_ARCH_WHY+=" cannot start"
       fi ;;
     *)
       echo "wine-arch: KOSTREL_WINE_ARCH must be win32 or win64, not '$KOSTREL_WINE_ARCH'" >&2
@@ -89,7 +90,8 @@ kostrel_wine_use() {
   if [ "$arch" = win32 ]; then
     if ! kostrel_host_runs_i386; then
       echo "wine-arch: 32-bit Windows programs need 32-bit Wine, which cannot start on" \
-           "this host (it cannot execute 32-bit x86 programs); use an x86_64 build, build/mingw64" >&2
+           "this host (it cannot execute 32-bit x86 programs); use an x86_64 build," \
+           "build/mingw64" >&2
       return 1
     fi
     return 0

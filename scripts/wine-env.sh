@@ -88,7 +88,8 @@ wine_env_init_prefix() {
   mkdir -p "$WINEPREFIX" || { wine_env_fail "cannot create $WINEPREFIX"; return 1; }
   WINE_ENV_PREFIX_STARTED=1
   if [ ! -f "$WINEPREFIX/.kostrel-ready" ]; then
-    if ! timeout 180 wine wineboot -i < /dev/null > "$WINEPREFIX/wineboot.log" 2>&1 {WINE_ENV_LOCK_FD}>&-; then
+    if ! timeout 180 wine wineboot -i < /dev/null > "$WINEPREFIX/wineboot.log" 2>&1 \
+        {WINE_ENV_LOCK_FD}>&-; then
       wine_env_fail "wineboot -i failed in $WINEPREFIX (see $WINEPREFIX/wineboot.log)"
       return 1
     fi

@@ -25,7 +25,7 @@ source "$root/scripts/wine-env.sh" "$build"
 export LC_ALL=cs_CZ.UTF-8
 export PYTHONDONTWRITEBYTECODE=1
 
-echo "== Kostrel.exe under $(wine --version) on $(nproc) cores, display $DISPLAY"
+echo "== Kostrel.exe under $(timeout 30 wine --version) on $(nproc) cores, display $DISPLAY"
 tools=i686-w64-mingw32
 [ "$(kostrel_build_arch "$build")" = win64 ] && tools=x86_64-w64-mingw32
 objdump=$(command -v "$tools-objdump" || true)
