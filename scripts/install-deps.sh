@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine lacks to build and test Kostrel: the native
-# toolchain and test libraries, the MinGW-w64 cross compiler for 32-bit Windows, and Wine
-# with an X server to run the Windows program and its tests, and the Czech and English
+# toolchain and test libraries, the MinGW-w64 cross compilers for 32- and 64-bit Windows,
+# Wine with an X server to run the Windows program and its tests, and the Czech and English
 # locales that give Wine its ANSI code pages 1250 and 1252. Needs root; skips apt when
 # everything is already there.
 set -euo pipefail
@@ -9,6 +9,9 @@ set -euo pipefail
 native_packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev)
 windows_packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb
                   xauth xdotool x11-utils imagemagick fonts-wine locales python3)
+# The x86_64 build and 64-bit Wine, for hosts that cannot execute 32-bit x86 code
+# (scripts/wine-arch.sh).
+wine64_packages=(g++-mingw-w64-x86-64 wine64)
 # Wine takes its code page from the Unix locale, which must exist for that.
 locales_needed=(cs_CZ en_US)
 
@@ -26,7 +29,7 @@ generate_locales() {
 }
 
 missing=()
-for package in "${native_packages[@]}" "${windows_packages[@]}"; do
+for package in "${native_packages[@]}" "${windows_packages[@]}" "${wine64_packages[@]}"; do
   dpkg -s "$package" > /dev/null 2>&1 || missing+=("$package")
 done
 if [ ${#missing[@]} -eq 0 ]; then

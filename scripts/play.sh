@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Plays Kostrel on Linux: installs what is missing, cross-builds Kostrel.exe and starts it
 # under Wine on the current X display with a Czech locale (Windows code page 1250).
-# The Wine prefix, and with it the best result in its registry, lives in build/play and
-# survives rebuilds; it is not the prefix that the tests use.
+# Where the host cannot execute 32-bit x86 code (or with KOSTREL_WINE_ARCH=win64) it plays
+# the x86_64 build under 64-bit Wine (scripts/wine-arch.sh).
+# The Wine prefixes, and with them the best results in their registries, live in build/play
+# (wineprefix for the 32-bit game, wineprefix64 for the 64-bit one) and survive rebuilds;
+# they are not the prefixes that the tests use.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2> /dev/null || echo 2)
-build="$root/build/mingw"
-prefix="$root/build/play/wineprefix"
+# shellcheck source=wine-arch.sh
+source "$root/scripts/wine-arch.sh"
 
 no_display() {
   echo "play: $1" >&2
@@ -24,14 +27,24 @@ no_display() {
 
 timeout 10 xdpyinfo > /dev/null 2>&1 || no_display "cannot open the X display '$DISPLAY'."
 
-echo "== building Kostrel.exe (MinGW-w64, i686)"
-cmake -S "$root" -B "$build" \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" \
+kostrel_wine_arch_decide
+arch=$KOSTREL_WINE_ARCH_USED
+build="$root/$(kostrel_mingw_build "$arch")"
+prefix="$root/build/play/wineprefix"
+processor=i686
+if [ "$arch" = win64 ]; then
+  echo "== playing the 64-bit build under 64-bit Wine: $KOSTREL_WINE_ARCH_WHY"
+  prefix="$root/build/play/wineprefix64"
+  processor=x86_64
+fi
+
+echo "== building Kostrel.exe (MinGW-w64, $processor)"
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/$(kostrel_mingw_toolchain "$arch")" \
   -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build "$build" -j "$jobs" --target Kostrel
 
 export WINEPREFIX="$prefix"
-export WINEARCH=win32
+kostrel_wine_use "$arch" "$root/build/play/wine-bin"
 export WINEDEBUG=-all
 # No downloads of Wine's Mono and Gecko on the first start: the game needs neither.
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -40,7 +53,7 @@ export LC_ALL=cs_CZ.UTF-8
 if [ ! -f "$prefix/.kostrel-ready" ]; then
   echo "== creating the Wine prefix $prefix (once, about 15 s)"
   mkdir -p "$prefix"
-  timeout 180 wineboot -i > "$prefix/wineboot.log" 2>&1 \
+  timeout 180 wine wineboot -i < /dev/null > "$prefix/wineboot.log" 2>&1 \
     || { echo "play: wineboot failed (see $prefix/wineboot.log)" >&2; exit 1; }
   timeout 120 wineserver -w || true
   touch "$prefix/.kostrel-ready"

@@ -3,7 +3,8 @@
 # inside the build tree and an Xvfb display of its own, both stopped again at exit.
 #
 # Sourced:  source scripts/wine-env.sh <build-dir>
-#   exports WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES and DISPLAY, and installs an
+#   exports WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES and DISPLAY (and, for a
+#   64-bit build, WINELOADER and a PATH whose `wine` starts 64-bit Wine), and installs an
 #   EXIT trap (chained after any EXIT trap the caller already had) that calls
 #   wine_env_stop; wine_env_stop may also be called by hand, more than once.
 #   On failure it prints why and returns non-zero (so a caller with `set -e` stops).
@@ -11,8 +12,14 @@
 #   runs the command in that environment and exits with its status.
 # One session per build directory at a time: a second one waits for the first to end.
 #
+# The build's programs decide the Wine: 32-bit for an i686 build (build/mingw), 64-bit for an
+# x86_64 one (build/mingw64); each build tree has its own prefix. A 32-bit build on a host
+# that cannot execute 32-bit code fails at once with a message (scripts/wine-arch.sh).
 # The prefix is created on first use (about 15 s) and reused afterwards. Its X11 driver
 # draws the window captions itself (Decorated = N), since Xvfb has no window manager.
+
+# shellcheck source=wine-arch.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine-arch.sh"
 
 wine_env_fail() {
   echo "wine-env: $*" >&2
@@ -23,7 +30,7 @@ wine_env_fail() {
 # Stops the wineserver of the prefix, then the X server; safe to call twice.
 wine_env_stop() {
   if [ -n "${WINE_ENV_PREFIX_STARTED:-}" ] && [ -n "${WINEPREFIX:-}" ]; then
-    WINEPREFIX="$WINEPREFIX" wineserver -k > /dev/null 2>&1 || true
+    WINEPREFIX="$WINEPREFIX" timeout 30 wineserver -k > /dev/null 2>&1 || true
     WINEPREFIX="$WINEPREFIX" timeout 10 wineserver -w > /dev/null 2>&1 || true
     WINE_ENV_PREFIX_STARTED=
   fi
@@ -75,13 +82,14 @@ wine_env_start_xvfb() {
 # Creates the prefix once (wineboot), with Wine-drawn window captions.
 wine_env_init_prefix() {
   if ! command -v wine > /dev/null; then
-    wine_env_fail "wine not found (apt-get install wine wine32:i386)"
+    wine_env_fail "wine not found (scripts/install-deps.sh installs it)"
     return 1
   fi
   mkdir -p "$WINEPREFIX" || { wine_env_fail "cannot create $WINEPREFIX"; return 1; }
   WINE_ENV_PREFIX_STARTED=1
   if [ ! -f "$WINEPREFIX/.kostrel-ready" ]; then
-    if ! timeout 180 wineboot -i > "$WINEPREFIX/wineboot.log" 2>&1 {WINE_ENV_LOCK_FD}>&-; then
+    if ! timeout 180 wine wineboot -i < /dev/null > "$WINEPREFIX/wineboot.log" 2>&1 \
+        {WINE_ENV_LOCK_FD}>&-; then
       wine_env_fail "wineboot -i failed in $WINEPREFIX (see $WINEPREFIX/wineboot.log)"
       return 1
     fi
@@ -98,7 +106,7 @@ wine_env_init_prefix() {
   # pipe as their output, and keep them for the whole session: later programs then start
   # in well under a second, and a caller that reads a program's output through a pipe
   # (ctest does) is not left waiting for services that inherited that pipe.
-  wineserver -p > /dev/null 2>&1 {WINE_ENV_LOCK_FD}>&- || true
+  timeout 30 wineserver -p > /dev/null 2>&1 {WINE_ENV_LOCK_FD}>&- || true
   if ! timeout 120 wine cmd /c exit < /dev/null > /dev/null 2>&1 {WINE_ENV_LOCK_FD}>&-; then
     wine_env_fail "wine cannot start programs in $WINEPREFIX"
     return 1
@@ -147,7 +155,7 @@ wine_env_main() {
   local build_dir
   build_dir=$(cd "$1" && pwd)
   export WINEPREFIX="$build_dir/wineprefix"
-  export WINEARCH=win32
+  kostrel_wine_use "$(kostrel_build_arch "$build_dir")" "$build_dir/wine-bin" || return 1
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   wine_env_install_trap

@@ -2,11 +2,19 @@
 # Measures Kostrel.exe under Wine on a private Xvfb display: start to first painted window,
 # key press to repaint, peak memory, and the program's size and the DLLs it imports.
 #   tools/measure-wine.sh [mingw-build-dir] [starts] [key-presses]
-# The build dir defaults to build/mingw (scripts/test-windows.sh builds it there). The
-# figures depend on the machine and its load: quote medians, with this command.
+# The build dir defaults to the one scripts/test-windows.sh ran under Wine: build/mingw, or
+# build/mingw64 where the host cannot execute 32-bit code or KOSTREL_WINE_ARCH=win64 (see
+# scripts/wine-arch.sh). The figures depend on the machine and its load: quote medians,
+# with this command.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$root/build/mingw}" && pwd)
+# shellcheck source=scripts/wine-arch.sh
+source "$root/scripts/wine-arch.sh"
+if [ -z "${1:-}" ]; then
+  kostrel_wine_arch_decide
+  echo "== $(kostrel_mingw_build "$KOSTREL_WINE_ARCH_USED"): $KOSTREL_WINE_ARCH_WHY"
+fi
+build=$(cd "${1:-$root/$(kostrel_mingw_build "$KOSTREL_WINE_ARCH_USED")}" && pwd)
 starts=${2:-5}
 presses=${3:-30}
 exe="$build/win/Kostrel.exe"
@@ -17,15 +25,17 @@ source "$root/scripts/wine-env.sh" "$build"
 export LC_ALL=cs_CZ.UTF-8
 export PYTHONDONTWRITEBYTECODE=1
 
-echo "== Kostrel.exe under $(wine --version) on $(nproc) cores, display $DISPLAY"
-objdump=$(command -v i686-w64-mingw32-objdump || true)
+echo "== Kostrel.exe under $(timeout 30 wine --version) on $(nproc) cores, display $DISPLAY"
+tools=i686-w64-mingw32
+[ "$(kostrel_build_arch "$build")" = win64 ] && tools=x86_64-w64-mingw32
+objdump=$(command -v "$tools-objdump" || true)
 if [ -n "$objdump" ]; then
   echo "imported DLLs: $("$objdump" -p "$exe" | sed -n 's/^\tDLL Name: //p' | tr '\n' ' ')"
 fi
 # The file's size (printed last) includes the symbol table unless the program was stripped;
 # these are the bytes that are loaded.
-if command -v i686-w64-mingw32-size > /dev/null; then
-  i686-w64-mingw32-size "$exe" | awk 'NR == 2 {
+if command -v "$tools-size" > /dev/null; then
+  "$tools-size" "$exe" | awk 'NR == 2 {
     print "code " $1 " bytes, data " $2 " bytes, bss " $3 " bytes" }'
 fi
 timeout --kill-after=10 600 \

@@ -1,8 +1,11 @@
 // Shared helpers of the Win32 test programs.
 #include "win_test_support.h"
 
+#include <winternl.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "win/best_result_store.h"
 #include "win/board_view.h"
@@ -49,19 +52,24 @@ BOOL CALLBACK keepLongestStaticText(HWND child, LPARAM longest) {
     return TRUE;
 }
 
+// Wine's GetGuiResources counts nothing; its ntdll exports wine_get_version.
+bool runsUnderWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 // The used entries of Wine's GDI handle table, which the process environment block points
-// to: 0x4000 entries of 24 bytes (GDI_HANDLE_ENTRY in Wine's ntgdi.h), the type at byte 14.
+// to (GdiSharedHandleTable, at 0x94 in a 32-bit process's block and 0xF8 in a 64-bit one's):
+// 0x4000 entries of 24 bytes in either (GDI_HANDLE_ENTRY in Wine's ntgdi.h holds 64-bit
+// pointers), the type at byte 14.
 long countWineGdiHandles() {
-#if defined(__GNUC__) && defined(__i386__)
-    const char* peb;
-    asm("movl %%fs:0x30, %0" : "=r"(peb));  // the thread block's pointer to it
-    auto* table = *reinterpret_cast<const uint8_t* const*>(peb + 0x94);  // GdiSharedHandleTable
+    constexpr size_t TABLE_FIELD = sizeof(void*) == 8 ? 0xF8 : 0x94;
+    const auto* peb = reinterpret_cast<const uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    const uint8_t* table = nullptr;
+    std::memcpy(&table, peb + TABLE_FIELD, sizeof table);
+    if (table == nullptr) return -1;
     long used = 0;
-    for (int i = 0; table != nullptr && i < 0x4000; ++i) used += table[i * 24 + 14] != 0;
-    return table != nullptr ? used : -1;
-#else
-    return -1;  // the offsets above are the 32-bit process's
-#endif
+    for (int i = 0; i < 0x4000; ++i) used += table[i * 24 + 14] != 0;
+    return used;
 }
 
 HKEY throwawayRoot = nullptr;
@@ -139,8 +147,8 @@ void fillRgb(HDC dc, int width, int height, uint32_t rgb) {
 }
 
 long liveGdiObjects() {
-    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    return counted != 0 ? static_cast<long>(counted) : countWineGdiHandles();
+    if (runsUnderWine()) return countWineGdiHandles();
+    return static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
 }
 
 HWND createHostWindow(int width, int height) {

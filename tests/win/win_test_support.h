@@ -49,8 +49,8 @@ void pumpMessages();
 uint32_t rgbAt(HDC dc, int x, int y);
 void fillRgb(HDC dc, int width, int height, uint32_t rgb);
 
-// The process's live GDI objects: GetGuiResources where it counts them, else (under Wine,
-// whose GetGuiResources answers 0) the used entries of Wine's shared GDI handle table.
+// The process's live GDI objects: GetGuiResources on Windows; under Wine, whose
+// GetGuiResources answers 0, the used entries of Wine's GDI handle table.
 long liveGdiObjects();
 
 // A visible top-level window that records the WM_GAME_COMMAND codes reaching it.

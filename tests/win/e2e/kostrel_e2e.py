@@ -234,7 +234,7 @@ def run_test(exe, plan, artifacts):
         if code != 0:
             raise Failure(f"Kostrel ended with exit code {code} after Alt+F4, expected 0")
         print("Alt+F4 ended the program with exit code 0")
-    except Failure:
+    except (Failure, subprocess.TimeoutExpired):
         os.makedirs(artifacts, exist_ok=True)
         path = os.path.join(artifacts, "e2e-failure.png")
         subprocess.run(["import", "-window", "root", path], capture_output=True, timeout=30)
@@ -254,7 +254,7 @@ def main():
     try:
         with open(sys.argv[2], encoding="ascii") as plan:
             run_test(sys.argv[1], json.load(plan), sys.argv[3])
-    except Failure as failure:
+    except (Failure, subprocess.TimeoutExpired) as failure:  # a Wine command that hung
         print(f"FAIL: {failure}", file=sys.stderr)
         return 1
     print(f"PASS: end-to-end game in {time.monotonic() - started:.1f} s")

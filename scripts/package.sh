@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Makes the Windows release: dist/Kostrel-<version>-win32.zip from the Release i686 build
+# in build/mingw, and dist/Kostrel-<version>-win64.zip from the x86_64 one in build/mingw64,
+# each with Kostrel.exe and CTIMNE.TXT (the players' notes, res/ctimne.txt) at its root,
+# then checks what went in. The version is the CMake project's.
+#   scripts/package.sh [win32|win64 ...]      (both by default)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc 2> /dev/null || echo 2)
+# shellcheck source=wine-arch.sh
+source "$root/scripts/wine-arch.sh"
+[ $# -gt 0 ] || set -- win32 win64
+
+"$root/scripts/install-deps.sh"
+mkdir -p "$root/dist"
+for arch in "$@"; do
+  case "$arch" in
+    win32) processor=i686 ;;
+    win64) processor=x86_64 ;;
+    *) echo "package: unknown architecture '$arch' (win32 or win64)" >&2; exit 2 ;;
+  esac
+  build="$root/$(kostrel_mingw_build "$arch")"
+  cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/$(kostrel_mingw_toolchain "$arch")" \
+    -DCMAKE_BUILD_TYPE=Release > /dev/null
+  cmake --build "$build" -j "$jobs" --target Kostrel
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
+  zip="$root/dist/Kostrel-$version-$arch.zip"
+  python3 - "$build/win/Kostrel.exe" "$root/res/ctimne.txt" "$zip" <<'PYTHON'
+import sys, zipfile
+exe, notes, zip_path = sys.argv[1:]
+# Notepad of older Windows shows UTF-8 right only with a byte order mark and CRLF line ends.
+with open(notes, encoding="utf-8") as source:
+    text = "\ufeff" + source.read().replace("\r\n", "\n").replace("\n", "\r\n")
+with zipfile.ZipFile(zip_path, "w", zipfile.ZIP_DEFLATED) as archive:
+    archive.write(exe, "Kostrel.exe")
+    archive.writestr("CTIMNE.TXT", text.encode("utf-8"))
+PYTHON
+  python3 "$root/tests/win/check_release.py" "$zip" "$processor"
+  echo "package: $zip"
+done

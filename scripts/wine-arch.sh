@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Which Windows build runs under Wine here, and with which Wine loader. Sourced by every
+# script that runs Wine.
+#
+# Debian's 32-bit Wine needs a host that executes 32-bit x86 programs; some x86-64 hosts
+# cannot. There the 64-bit build (build/mingw64) runs under 64-bit Wine instead. The i686
+# build in build/mingw is the product and is built everywhere.
+#
+#   KOSTREL_WINE_ARCH=win64  runs the 64-bit build on any host;
+#   KOSTREL_WINE_ARCH=win32  runs the 32-bit one, and fails where the host cannot.
+#
+# kostrel_wine_arch_decide  sets and exports KOSTREL_WINE_ARCH_USED (win32 or win64) and
+#                           KOSTREL_WINE_ARCH_WHY (one sentence), or fails with a message.
+# kostrel_wine_use ARCH DIR exports WINEARCH and, for win64, WINELOADER and a PATH whose
+#                           first `wine` (written into DIR) starts the 64-bit loader.
+
+KOSTREL_WINE64_LOADER=${KOSTREL_WINE64_LOADER:-/usr/lib/wine/wine64}
+
+# Whether this host executes 32-bit x86 programs, found by running one: a static i386
+# program that only exits, assembled and linked with the native binutils (the i386 C
+# libraries may not be installed). The answer is exported for the scripts started later.
+kostrel_host_runs_i386() {
+  if [ -z "${KOSTREL_HOST_RUNS_I386:-}" ]; then
+    local dir
+    dir=$(mktemp -d "${TMPDIR:-/tmp}/kostrel-i386.XXXXXX")
+    printf '%s\n' '.globl _start' '_start:' '  movl $1, %eax' '  xorl %ebx, %ebx' \
+      '  int $0x80' > "$dir/exit.s"
+    KOSTREL_HOST_RUNS_I386=no
+    if as --32 -o "$dir/exit.o" "$dir/exit.s" 2> "$dir/log" \
+        && ld -m elf_i386 -o "$dir/exit" "$dir/exit.o" 2>> "$dir/log"; then
+      timeout 10 "$dir/exit" 2> /dev/null && KOSTREL_HOST_RUNS_I386=yes
+    else
+      echo "wine-arch: cannot build the 32-bit probe ($(head -n 1 "$dir/log"));" \
+           "taking this host for one that cannot run 32-bit code" >&2
+    fi
+    rm -rf "$dir"
+    export KOSTREL_HOST_RUNS_I386
+  fi
+  [ "$KOSTREL_HOST_RUNS_I386" = yes ]
+}
+
+kostrel_wine_arch_decide() {
+  case "${KOSTREL_WINE_ARCH:-}" in
+    win64)
+      KOSTREL_WINE_ARCH_USED=win64
+      KOSTREL_WINE_ARCH_WHY="KOSTREL_WINE_ARCH=win64 asks for it" ;;
+    win32)
+      if ! kostrel_host_runs_i386; then
+        echo "wine-arch: KOSTREL_WINE_ARCH=win32, but this host cannot execute 32-bit x86" \
+             "programs, so 32-bit Wine cannot start here; unset it to use 64-bit Wine" >&2
+        return 1
+      fi
+      KOSTREL_WINE_ARCH_USED=win32
+      KOSTREL_WINE_ARCH_WHY="KOSTREL_WINE_ARCH=win32 asks for it" ;;
+    '')
+      if kostrel_host_runs_i386; then
+        KOSTREL_WINE_ARCH_USED=win32
+        KOSTREL_WINE_ARCH_WHY="this host runs 32-bit x86 programs"
+      else
+        KOSTREL_WINE_ARCH_USED=win64
+        KOSTREL_WINE_ARCH_WHY="this host cannot execute 32-bit x86 programs, so 32-bit Wine"
+        KOSTREL_WINE_ARCH_WHY+=" cannot start"
+      fi ;;
+    *)
+      echo "wine-arch: KOSTREL_WINE_ARCH must be win32 or win64, not '$KOSTREL_WINE_ARCH'" >&2
+      return 1 ;;
+  esac
+  export KOSTREL_WINE_ARCH_USED KOSTREL_WINE_ARCH_WHY
+}
+
+# The build tree and toolchain file of an architecture, relative to the checkout.
+kostrel_mingw_build() { [ "$1" = win64 ] && echo build/mingw64 || echo build/mingw; }
+kostrel_mingw_toolchain() {
+  [ "$1" = win64 ] && echo cmake/toolchain-mingw-x86_64.cmake \
+    || echo cmake/toolchain-mingw-i686.cmake
+}
+
+# The architecture of a MinGW build tree, from the compiler it was configured with.
+kostrel_build_arch() {
+  if grep -q '^CMAKE_CXX_COMPILER:.*x86_64-w64-mingw32' "$1/CMakeCache.txt" 2> /dev/null; then
+    echo win64
+  else
+    echo win32
+  fi
+}
+
+kostrel_wine_use() {
+  local arch=$1 dir=$2
+  export WINEARCH=$arch
+  if [ "$arch" = win32 ]; then
+    if ! kostrel_host_runs_i386; then
+      echo "wine-arch: 32-bit Windows programs need 32-bit Wine, which cannot start on" \
+           "this host (it cannot execute 32-bit x86 programs); use an x86_64 build," \
+           "build/mingw64" >&2
+      return 1
+    fi
+    return 0
+  fi
+  # Debian's wine, wineboot, winepath and regedit start the 32-bit loader whenever wine32
+  # is installed, even where it cannot run: this `wine` starts the 64-bit one itself.
+  if [ ! -x "$KOSTREL_WINE64_LOADER" ]; then
+    echo "wine-arch: $KOSTREL_WINE64_LOADER not found (apt-get install wine64)" >&2
+    return 1
+  fi
+  mkdir -p "$dir" || return 1
+  printf '#!/bin/sh\nexec "%s" "$@"\n' "$KOSTREL_WINE64_LOADER" > "$dir/wine"
+  chmod +x "$dir/wine"
+  export WINELOADER=$KOSTREL_WINE64_LOADER
+  case ":$PATH:" in
+    *":$dir:"*) ;;
+    *) export PATH="$dir:$PATH" ;;
+  esac
+}
