@@ -50,7 +50,6 @@ void handleSignal(Loop& loop, int number, int64_t now) {
         followSize(loop, monotonicMs());
         break;
     case SIGCONT:  // also after a stop that did not come through Ctrl-Z
-        closeTerminal();
         reopenTerminal();
         followSize(loop, now);
         break;

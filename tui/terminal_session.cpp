@@ -146,7 +146,8 @@ void closeTerminal() {
 }
 
 void reopenTerminal() {
-    if (terminalTaken) return;
+    // Also when still taken: after a stop from outside, the shell may have reset the
+    // terminal's modes and the screen.
     terminalTaken = true;
     reset_prog_mode();
     clearok(curscr, TRUE);

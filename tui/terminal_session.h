@@ -11,7 +11,7 @@ bool chooseUtf8Locale();
 TerminalStart openTerminal();
 // Gives the terminal back: focus reporting off, curses ended. Safe to call twice.
 void closeTerminal();
-// Takes the terminal again after closeTerminal (a suspend) and repaints everything.
+// Takes the terminal again after closeTerminal or a stop, and repaints everything.
 void reopenTerminal();
 
 // A descriptor that becomes readable when a signal has arrived; takeSignal returns its
