@@ -35,8 +35,10 @@ BoardFeatures measureBoard(const BotBoard& board) {
         if (y > 0) features.columnTransitions += countCells(row ^ previous);
         uint16_t empty = static_cast<uint16_t>(~row & FULL_ROW_MASK);
         features.holes += countCells(empty & above);
-        for (unsigned topped = row & ~above; topped != 0; topped &= topped - 1)
-            heights[__builtin_ctz(topped)] = BOARD_ROWS - y;
+        // Each column topped in this row, lowest first: the cells below the lowest set bit
+        // of `topped` count its column.
+        for (uint32_t topped = row & ~above; topped != 0; topped &= topped - 1)
+            heights[countCells((topped & (0u - topped)) - 1)] = BOARD_ROWS - y;
         above |= row;
         // A well cell is empty with filled cells (or walls) on both sides.
         uint32_t walled = (static_cast<uint32_t>(row) << 1) | 1u | (1u << (BOARD_COLUMNS + 1));

@@ -8,32 +8,12 @@ BotBoard botBoardFromGame(const GameState& state) {
 }
 
 LockResult botLockAndClear(BotBoard& board, const PieceMask& piece, int x, int y) {
-    // Which board rows hold the piece's cells, and how many, to count eroded cells.
-    int pieceCellsInRow[BOARD_ROWS] = {};
-    for (int r = 0; r < piece.height; ++r) {
-        uint16_t shifted = static_cast<uint16_t>(piece.rows[r] << x);
-        board.rows[y + r] |= shifted;
-        pieceCellsInRow[y + r] = countCells(shifted);
-    }
-    LockResult result{0, 0};
-    int row = BOARD_ROWS - 1;
-    // Tracks which original row sits at each position while rows come down.
-    int origin[BOARD_ROWS];
-    for (int r = 0; r < BOARD_ROWS; ++r) origin[r] = r;
-    while (row != 0) {
-        if (board.rows[row] != FULL_ROW_MASK) {
-            --row;
-            continue;
-        }
-        ++result.rowsCleared;
-        if (origin[row] >= 0) result.erodedCells += pieceCellsInRow[origin[row]];
-        for (int k = row; k >= 1; --k) {
-            board.rows[k] = board.rows[k - 1];
-            origin[k] = origin[k - 1];
-        }
-        board.rows[0] = 0;
-        origin[0] = -1;
-    }
+    lockPieceMasks(board.rows, piece, x, y);
+    uint32_t removed = rowsToRemove(board.rows);
+    LockResult result{countCells(removed), 0};
+    for (int r = 0; r < piece.height; ++r)
+        if (removed & (1u << (y + r))) result.erodedCells += countCells(piece.rows[r]);
     result.erodedCells *= result.rowsCleared;
+    removeRows(board.rows, removed);
     return result;
 }

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "model/game_state.h"
-#include "model/row_masks.h"
+#include "model/rules/game_state.h"
+#include "model/rules/row_masks.h"
 
 struct BotBoard {
     RowMask rows[BOARD_ROWS];  // row 0 at the top, as in the game's grid
@@ -14,17 +14,9 @@ struct BotBoard {
 // The filled cells of a game's grid; any nonzero word counts, as in the game.
 BotBoard botBoardFromGame(const GameState& state);
 
-// The game's fit test on masks: the box origin inside the grid, every filled cell inside
-// the walls and above the floor on an empty cell.
+// The game's own fit test, on the bot's board.
 inline bool botPieceFits(const BotBoard& board, const PieceMask& piece, int x, int y) {
-    if (x < 0 || y < 0) return false;
-    for (int r = 0; r < piece.height; ++r) {
-        uint32_t shifted = static_cast<uint32_t>(piece.rows[r]) << x;
-        if (shifted & ~static_cast<uint32_t>(FULL_ROW_MASK)) return false;
-        if (y + r >= BOARD_ROWS) return false;
-        if (board.rows[y + r] & shifted) return false;
-    }
-    return true;
+    return pieceFitsMasks(board.rows, piece, x, y);
 }
 
 // What fixing a piece did, besides the board it left.
@@ -33,6 +25,5 @@ struct LockResult {
     int erodedCells;  // rows cleared times the piece's own cells in them
 };
 
-// Fixes the piece at (x, y), which must fit, and removes full rows exactly as the game
-// does: from the bottom up, row 0 never tested for itself.
+// Fixes the piece at (x, y), which must fit, and removes full rows as the game does.
 LockResult botLockAndClear(BotBoard& board, const PieceMask& piece, int x, int y);

@@ -1,7 +1,8 @@
 // Drives the controller for the bot: one decision per piece, played as commands.
 #include "bot/bot_player.h"
 
-#include "model/game_controller.h"
+#include "model/game/game_controller.h"
+#include "model/rules/game_random.h"
 
 namespace {
 
@@ -12,6 +13,8 @@ uint32_t startBotTimer(void*) { return BOT_TIMER_ID; }
 void stopBotTimer(void*) {}
 void noteGameOver(void*) {}
 void ignoreRepaint(void*) {}
+void ignoreScoreText(void*, uint32_t, const char*) {}
+void ignorePreviewWord(void*, uint32_t, uint32_t) {}
 
 void playMove(GameState& state, const GameHost& host, BotMove move) {
     switch (move) {
@@ -23,6 +26,8 @@ void playMove(GameState& state, const GameHost& host, BotMove move) {
 }
 
 }  // namespace
+
+int32_t uniformNextKind(void*, const GameState&, int32_t) { return GameRandom() % PIECE_KINDS; }
 
 BotView botViewOfGame(const GameState& state) {
     return BotView{botBoardFromGame(state), state.pieceKind,  state.pieceRotation,
@@ -46,8 +51,10 @@ PieceOutcome playOnePiece(GameState& state, const GameHost& host, const BotSetti
     return PIECE_PLAYED;
 }
 
-BotGameResult playBotGame(GameState& state, const BotSettings& settings, int64_t maxPieces) {
-    GameHost host{nullptr, startBotTimer, stopBotTimer, noteGameOver, ignoreRepaint};
+BotGameResult playBotGame(GameState& state, const BotSettings& settings, int64_t maxPieces,
+                          NextKindSource nextKind) {
+    GameHost host{nullptr,       startBotTimer,   stopBotTimer,      noteGameOver,
+                  ignoreRepaint, ignoreScoreText, ignorePreviewWord, nextKind};
     newGame(state, host);
     BotGameResult result{0, 0, false, false};
     while (isGameActive(state)) {

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "bot/placement_planner.h"
-#include "model/game_host.h"
-#include "model/game_state.h"
+#include "model/game/game_host.h"
+#include "model/rules/game_state.h"
 
 // Builds the bot's view from the record: the grid, the falling piece, the preview.
 BotView botViewOfGame(const GameState& state);
@@ -30,6 +30,11 @@ struct BotGameResult {
     bool drifted;    // stopped because a plan and the game disagreed (a bot fault)
 };
 
+// The comparison supply for measuring the bot without the adversary: every kind equally
+// likely, from the game's own random source. A NextKindSource for a game's host.
+int32_t uniformNextKind(void* context, const GameState& state, int32_t fallingKind);
+
 // Starts a new game on the record with newGame and plays until game over or `maxPieces`
-// pieces (0 = no limit).
-BotGameResult playBotGame(GameState& state, const BotSettings& settings, int64_t maxPieces);
+// pieces (0 = no limit). `nextKind` is the game's next-kind source, null for the adversary.
+BotGameResult playBotGame(GameState& state, const BotSettings& settings, int64_t maxPieces,
+                          NextKindSource nextKind);

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "chooser/next_piece_chooser.h"
-#include "model/piece_advance.h"
+#include "model/rules/board.h"
 
 namespace {
 

@@ -14,8 +14,6 @@ inline int stateIndex(int x, int y, int rotation) {
 
 void findReachablePlacements(const BotBoard& board, int kind, int x, int y, int rotation,
                              PlacementSearch& search) {
-    search.kind = kind;
-    search.stateCount = 0;
     search.placements.clear();
     for (int i = 0; i < STATE_COUNT; ++i) search.reached[i] = 0;
     const PieceMask* rotations = pieceMasksOfKind(kind);
@@ -62,7 +60,6 @@ void findReachablePlacements(const BotBoard& board, int kind, int x, int y, int 
             }
         }
     }
-    search.stateCount = tail;
 }
 
 std::vector<BotMove> pathToPlacement(const PlacementSearch& search, const Placement& placement) {

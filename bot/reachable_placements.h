@@ -21,8 +21,6 @@ struct Placement {
 // The search over all (column, row, rotation) states; keeps its queue and parents so that
 // a path to any placement it found can be asked for afterwards.
 struct PlacementSearch {
-    int kind;
-    int stateCount;  // states reached, starting position included
     std::vector<Placement> placements;  // in the order the breadth-first search reached them
     uint16_t parent[PIECE_ROTATIONS * BOARD_ROWS * BOARD_COLUMNS];
     uint8_t moveIn[PIECE_ROTATIONS * BOARD_ROWS * BOARD_COLUMNS];

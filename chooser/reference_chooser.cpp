@@ -1,9 +1,21 @@
 // Every placement on a fresh copy of the whole record, dropped, locked, cleared and scored.
 #include "chooser/reference_chooser.h"
 
+#include "chooser/board_evaluation.h"
 #include "chooser/next_piece_chooser.h"
-#include "model/piece_moves.h"
-#include "model/piece_table.h"
+#include "model/rules/piece_moves.h"
+#include "model/rules/piece_table.h"
+#include "model/rules/row_clearing.h"
+
+int32_t dropAndScore(GameState& trial) {
+    do {
+        ++trial.pieceY;
+    } while (pieceFits(trial));
+    --trial.pieceY;
+    lockPiece(trial);
+    clearFullRows(trial);
+    return evaluateBoard(trial);
+}
 
 namespace {
 
@@ -15,7 +27,6 @@ bool tryPlacement(const GameState& base, int32_t kind, int32_t column, int32_t r
     trial.pieceX = column;
     trial.pieceY = 0;
     trial.pieceRotation = rotation;
-    trial.scoreLabel = 0;  // the search must never show its trial scores
     if (!pieceFits(trial)) return false;
     score = dropAndScore(trial);
     return true;

@@ -19,7 +19,7 @@ ctest --test-dir "$root/build/native" --output-on-failure -j "$jobs"
 echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S "$root" -B "$root/build/sanitize" -DCMAKE_BUILD_TYPE=Debug -DKOSTREL_SANITIZE=ON \
   > /dev/null
-cmake --build "$root/build/sanitize" -j "$jobs" --target kostrel_tests kostrel-sim
+cmake --build "$root/build/sanitize" -j "$jobs" --target kostrel_tests kostrel-sim chooser_first_test
 ctest --test-dir "$root/build/sanitize" --output-on-failure -j "$jobs"
 
 echo "== Windows build and tests under Wine"

@@ -4,11 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "model/game_random.h"
-#include "model/piece_table.h"
+#include "model/rules/game_random.h"
 
 GameState freshRecord() {
-    buildPieceTable();
     restoreGameRandomState(1);
     GameState state;
     std::memset(&state, 0, sizeof state);
@@ -28,6 +26,8 @@ std::vector<std::pair<int, int>> filledCells(const GameState& state) {
     return cells;
 }
 
+static RecordingHost& recorderOf(void* self) { return *static_cast<RecordingHost*>(self); }
+
 GameHost RecordingHost::host() {
     return GameHost{
         this,
@@ -39,6 +39,15 @@ GameHost RecordingHost::host() {
         [](void* self) { static_cast<RecordingHost*>(self)->calls += 'T'; },
         [](void* self) { static_cast<RecordingHost*>(self)->calls += 'G'; },
         [](void* self) { static_cast<RecordingHost*>(self)->calls += 'R'; },
+        [](void* self, uint32_t label, const char* text) {
+            recorderOf(self).calls += 'L';
+            recorderOf(self).texts.emplace_back(label, text);
+        },
+        [](void* self, uint32_t preview, uint32_t word) {
+            recorderOf(self).calls += 'P';
+            recorderOf(self).previewWords.emplace_back(preview, word);
+        },
+        nextKind,
     };
 }
 

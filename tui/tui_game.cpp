@@ -1,15 +1,13 @@
 // The host and the two stand-in windows of the terminal edition's one board view.
-// Written against the process-wide window notifier: the stand-ins are found through the
-// one game of the process.
 #include "tui/tui_game.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "model/game_command.h"
-#include "model/game_controller.h"
-#include "model/piece_table.h"
-#include "model/window_notifier.h"
+#include "model/game/game_command.h"
+#include "model/game/game_controller.h"
+#include "model/rules/piece_table.h"
+#include "model/rules/preview_word.h"
 
 static_assert(TUI_BOARD_COLUMNS == BOARD_COLUMNS && TUI_BOARD_ROWS == BOARD_ROWS,
               "the screen's board is the game's");
@@ -39,8 +37,6 @@ struct TuiGame {
 
 namespace {
 
-TuiGame* theGame = nullptr;
-
 uint32_t startFallTimer(void* context) {
     TuiGame& game = *static_cast<TuiGame*>(context);
     game.timerRunning = true;
@@ -52,16 +48,19 @@ void stopFallTimer(void* context) { static_cast<TuiGame*>(context)->timerRunning
 void notifyGameOver(void* context) { static_cast<TuiGame*>(context)->gameOver = true; }
 void requestRepaint(void* context) { static_cast<TuiGame*>(context)->repaint = true; }
 
-void setStandInText(uint32_t window, const char* text) {
-    if (theGame == nullptr || window != SCORE_LABEL_WINDOW) return;
-    std::snprintf(theGame->scoreText, sizeof theGame->scoreText, "%s", text);
-    theGame->repaint = true;
+// The record's label and preview words name the stand-ins; any other word is none of ours.
+void setStandInText(void* context, uint32_t label, const char* text) {
+    TuiGame& game = *static_cast<TuiGame*>(context);
+    if (label != SCORE_LABEL_WINDOW) return;
+    std::snprintf(game.scoreText, sizeof game.scoreText, "%s", text);
+    game.repaint = true;
 }
 
-void setStandInPreview(uint32_t window, uint32_t word) {
-    if (theGame == nullptr || window != PREVIEW_WINDOW) return;
-    theGame->previewWord = word;
-    theGame->repaint = true;
+void setStandInPreview(void* context, uint32_t preview, uint32_t word) {
+    TuiGame& game = *static_cast<TuiGame*>(context);
+    if (preview != PREVIEW_WINDOW) return;
+    game.previewWord = word;
+    game.repaint = true;
 }
 
 int32_t command(TuiGame& game, uint32_t code, uint32_t argument = 0) {
@@ -71,21 +70,17 @@ int32_t command(TuiGame& game, uint32_t code, uint32_t argument = 0) {
 }  // namespace
 
 TuiGame* createTuiGame() {
-    buildPieceTable();
     TuiGame* game = new TuiGame;
-    game->host = GameHost{game, startFallTimer, stopFallTimer, notifyGameOver, requestRepaint};
-    theGame = game;
-    installWindowNotifier({setStandInText, setStandInPreview});
+    // A null next-kind source: the adversarial chooser, as every player gets.
+    game->host = GameHost{game,           startFallTimer,   stopFallTimer, notifyGameOver,
+                          requestRepaint, setStandInText, setStandInPreview, nullptr};
     initGameState(game->state);
     command(*game, CMD_SET_SCORE_LABEL, SCORE_LABEL_WINDOW);
     command(*game, CMD_SET_PREVIEW, PREVIEW_WINDOW);
     return game;
 }
 
-void destroyTuiGame(TuiGame* game) {
-    if (theGame == game) theGame = nullptr;
-    delete game;
-}
+void destroyTuiGame(TuiGame* game) { delete game; }
 
 void applyGameInput(TuiGame& game, GameInput input, int64_t nowMs) {
     game.nowMs = nowMs;
@@ -152,8 +147,8 @@ void readGamePicture(const TuiGame& game, GamePicture& picture) {
                 picture.board[boardRow][boardColumn] = true;
         }
     }
-    uint32_t kind = game.previewWord & 0xFFFF;
-    uint32_t rotation = game.previewWord >> 16;
+    uint32_t kind = previewWordKind(game.previewWord);
+    uint32_t rotation = previewWordRotation(game.previewWord);
     bool known = kind < PIECE_KINDS && rotation < PIECE_ROTATIONS;
     const char* next = known ? piecePicture(static_cast<int>(kind), static_cast<int>(rotation))
                              : nullptr;
@@ -164,7 +159,10 @@ void readGamePicture(const TuiGame& game, GamePicture& picture) {
 }
 
 FallingPiece readFallingPiece(const TuiGame& game) {
-    return FallingPiece{game.state.pieceKind, game.state.pieceRotation, game.state.pieceX,
-                        game.state.pieceY, static_cast<int>(game.previewWord & 0xFFFF),
-                        static_cast<int>(game.previewWord >> 16)};
+    return FallingPiece{game.state.pieceKind,
+                        game.state.pieceRotation,
+                        game.state.pieceX,
+                        game.state.pieceY,
+                        static_cast<int>(previewWordKind(game.previewWord)),
+                        static_cast<int>(previewWordRotation(game.previewWord))};
 }

@@ -22,8 +22,8 @@ struct GamePicture {
     char scoreText[16];
 };
 
-// Builds the piece table and a record linked to the stand-in score label and preview, as
-// the Windows main window does at its creation. One game per process.
+// A record linked to the stand-in score label and preview, as the Windows main window
+// links its own at its creation, with a host of its own.
 TuiGame* createTuiGame();
 void destroyTuiGame(TuiGame* game);
 

@@ -4,15 +4,13 @@
 
 #include <new>
 
-#include "model/game_command.h"
-#include "model/game_controller.h"
-#include "model/piece_table.h"
+#include "model/game/game_command.h"
+#include "model/game/game_controller.h"
+#include "model/rules/piece_table.h"
+#include "win/board_colours.h"
 #include "win/handle_words.h"
 
 namespace {
-
-constexpr COLORREF BLACK = RGB(0, 0, 0);
-constexpr COLORREF YELLOW = RGB(255, 255, 0);
 
 // GameHost operations on the view whose handle is the context.
 uint32_t startFallTimer(void* context) {
@@ -28,8 +26,20 @@ void notifyGameOver(void* context) {
 
 void requestRepaint(void* context) { InvalidateRect(static_cast<HWND>(context), nullptr, FALSE); }
 
+// The game only ever passes decimal digits and a minus sign, the same in every code page.
+void setScoreText(void*, uint32_t label, const char* text) {
+    SetWindowTextA(handleFromWord<HWND>(label), text);
+}
+
+void setPreviewWord(void*, uint32_t preview, uint32_t word) {
+    HWND window = handleFromWord<HWND>(preview);
+    SetWindowLongPtrW(window, GWLP_USERDATA, static_cast<LONG_PTR>(word));
+    InvalidateRect(window, nullptr, FALSE);
+}
+
 GameHost hostFor(HWND view) {
-    return GameHost{view, startFallTimer, stopFallTimer, notifyGameOver, requestRepaint};
+    return GameHost{view,           startFallTimer, stopFallTimer,  notifyGameOver,
+                    requestRepaint, setScoreText,   setPreviewWord, nullptr};
 }
 
 void drawCell(HDC dc, int row, int column) {
@@ -48,8 +58,8 @@ LRESULT onCreate(HWND view) {
     // From the screen's context, not the memory one, to get the screen's colour format.
     HBITMAP bitmap = CreateCompatibleBitmap(screen, BOARD_PIXEL_WIDTH, BOARD_PIXEL_HEIGHT);
     ReleaseDC(nullptr, screen);
-    HPEN nullPen = CreatePen(PS_NULL, 0, BLACK);
-    HBRUSH fillBrush = CreateSolidBrush(YELLOW);
+    HPEN nullPen = CreatePen(PS_NULL, 0, BOARD_BLACK);
+    HBRUSH fillBrush = CreateSolidBrush(CELL_YELLOW);
 
     SelectObject(offscreen, bitmap);
     SelectObject(offscreen, nullPen);
@@ -67,8 +77,8 @@ LRESULT onCreate(HWND view) {
 
 // Draws the whole board and the falling piece off screen, then copies it in one blit.
 void drawBoard(const GameState& state, HDC offscreen) {
-    HBRUSH black = CreateSolidBrush(BLACK);
-    HBRUSH yellow = CreateSolidBrush(YELLOW);
+    HBRUSH black = CreateSolidBrush(BOARD_BLACK);
+    HBRUSH yellow = CreateSolidBrush(CELL_YELLOW);
 
     HGDIOBJ kept = SelectObject(offscreen, black);
     for (int column = 0; column < BOARD_COLUMNS; ++column) {

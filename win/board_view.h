@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "model/game_state.h"
+#include "model/rules/game_state.h"
 
 // The private message between the main window and the board view; wParam carries a
 // GameCommand code, lParam its argument.

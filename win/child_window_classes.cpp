@@ -1,12 +1,13 @@
 // Registration of the board view's and the preview's window classes.
 #include "win/child_window_classes.h"
 
+#include "win/board_colours.h"
 #include "win/board_view.h"
 #include "win/preview_window.h"
 
 bool registerChildWindowClasses(HINSTANCE instance) {
     // Shared by both classes and never deleted: the classes live as long as the program.
-    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+    HBRUSH black = CreateSolidBrush(BOARD_BLACK);
 
     WNDCLASSEXW viewClass = {};
     viewClass.cbSize = sizeof viewClass;

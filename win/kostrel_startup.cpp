@@ -3,15 +3,11 @@
 
 #include <commctrl.h>
 
-#include "model/piece_table.h"
 #include "win/child_window_classes.h"
 #include "win/main_window.h"
-#include "win/window_notifier_win32.h"
 
 int runKostrel(HINSTANCE instance, int showCommand) {
     InitCommonControls();
-    buildPieceTable();
-    installWin32WindowNotifier();
     if (!registerMainWindowClass(instance)) return 0;
     if (!registerChildWindowClasses(instance)) return 0;
     if (createMainWindow(showCommand) == nullptr) return 0;

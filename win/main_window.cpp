@@ -2,7 +2,7 @@
 // the game-over check; it keeps no data and finds the board view anew for each command.
 #include "win/main_window.h"
 
-#include "model/game_command.h"
+#include "model/game/game_command.h"
 #include "res/resource.h"
 #include "win/best_result_store.h"
 #include "win/board_view.h"

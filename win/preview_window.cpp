@@ -4,28 +4,28 @@
 
 #include <cstdint>
 
-#include "model/piece_table.h"
+#include "model/rules/piece_table.h"
+#include "model/rules/preview_word.h"
+#include "win/board_colours.h"
 
 namespace {
 
-constexpr COLORREF BLACK = RGB(0, 0, 0);
-constexpr COLORREF YELLOW = RGB(255, 255, 0);
 constexpr int CELL = PREVIEW_PIXEL_SIDE / PICTURE_SIDE;
 
 void paintPreview(HWND preview) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(preview, &paint);
     uint32_t word = static_cast<uint32_t>(GetWindowLongPtrW(preview, GWLP_USERDATA));
-    uint32_t kind = word & 0xFFFF;
-    uint32_t rotation = word >> 16;
+    uint32_t kind = previewWordKind(word);
+    uint32_t rotation = previewWordRotation(word);
     // Only in-range words are ever stored; anything else shows an empty grid rather than
     // reading outside the piece table.
     const char* picture = kind < PIECE_KINDS && rotation < PIECE_ROTATIONS
                               ? piecePicture(static_cast<int>(kind), static_cast<int>(rotation))
                               : nullptr;
 
-    HBRUSH black = CreateSolidBrush(BLACK);
-    HBRUSH yellow = CreateSolidBrush(YELLOW);
+    HBRUSH black = CreateSolidBrush(BOARD_BLACK);
+    HBRUSH yellow = CreateSolidBrush(CELL_YELLOW);
     HGDIOBJ kept = SelectObject(dc, black);
     for (int column = 0; column < PICTURE_SIDE; ++column) {
         for (int row = 0; row < PICTURE_SIDE; ++row) {

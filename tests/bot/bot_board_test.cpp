@@ -5,8 +5,8 @@
 #include "board_builder.h"
 #include "bot/board_features.h"
 #include "bot/bot_board.h"
-#include "model/piece_moves.h"
-#include "model/row_clearing.h"
+#include "model/rules/piece_moves.h"
+#include "model/rules/row_clearing.h"
 
 namespace {
 

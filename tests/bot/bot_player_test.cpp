@@ -9,9 +9,8 @@
 
 #include "board_builder.h"
 #include "bot/bot_player.h"
-#include "model/game_controller.h"
-#include "model/game_random.h"
-#include "model/piece_advance.h"
+#include "model/game/game_controller.h"
+#include "model/rules/game_random.h"
 #include "tools/sim/kostrel_sim.h"
 
 namespace {
@@ -58,13 +57,16 @@ TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
     deepest.predictAdversary = true;  // the longest search: every path of it must hold
     for (bool uniform : {false, true}) {
         RecordingHost recorder;
+        recorder.nextKind = uniform ? uniformNextKind : nullptr;
         GameState state = freshRecord();
-        if (uniform) setNextKindSource([](const GameState&, int32_t) { return GameRandom() % 7; });
         initGameState(state);
         newGame(state, recorder.host());
         for (int piece = 0; piece < 150 && isGameActive(state); ++piece) {
             BotDecision plan = decidePlacement(botViewOfGame(state), deepest);
             ASSERT_TRUE(plan.found);
+            // A line of three placements was scored: a search that never reached the third
+            // piece leaves only the losing score.
+            EXPECT_GT(plan.score, -1e6) << "piece " << piece;
             // What the bot's own model says the board becomes, and the adversary's answer.
             BotBoard expected = botBoardFromGame(state);
             botLockAndClear(expected, pieceMask(state.pieceKind, plan.placement.rotation),
@@ -83,8 +85,19 @@ TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
                 EXPECT_EQ(foreseen, state.nextKind) << "piece " << piece;
             }
         }
-        setNextKindSource(nullptr);
     }
+}
+
+TEST(UniformNextKind, HandsOutEveryKindAboutEquallyOften) {
+    GameState state = freshRecord();
+    int counts[PIECE_KINDS] = {};
+    for (int draw = 0; draw < 7000; ++draw) {
+        int32_t kind = uniformNextKind(nullptr, state, 0);
+        ASSERT_TRUE(kind >= 0 && kind < PIECE_KINDS) << kind;
+        ++counts[kind];
+    }
+    for (int kind = 0; kind < PIECE_KINDS; ++kind)
+        EXPECT_NEAR(1000, counts[kind], 150) << "kind " << kind;
 }
 
 std::string botRun(std::vector<const char*> arguments, int& status) {
@@ -116,18 +129,11 @@ TEST(BotRun, TheSameNumbersEveryTime) {
               botRun({"--depth", "2"}, status));
 }
 
-TEST(BotRun, CappedGamesAreMarkedAndTheChooserComesBack) {
+TEST(BotRun, CappedGamesAreMarked) {
     int status = -1;
     std::string text = botRun({"--games", "2", "--max-pieces", "40", "--generator", "uniform"}, status);
     EXPECT_NE(std::string::npos, text.find("game 1 rows ")) << text;
     EXPECT_NE(std::string::npos, text.find(" pieces 40 capped\ngame 2 ")) << text;
-    // After the run the game itself hands out the chooser's kinds again.
-    RecordingHost recorder;
-    GameState state = freshRecord();
-    initGameState(state);
-    newGame(state, recorder.host());
-    EXPECT_EQ(0, state.nextKind);  // the chooser's answer for the empty board and kind 0
-    EXPECT_EQ(2, state.nextRotation);
 }
 
 TEST(BotRun, BadOptionsAreRefusedWithStatusTwo) {

@@ -8,9 +8,9 @@
 
 #include "board_builder.h"
 #include "bot/reachable_placements.h"
-#include "model/game_controller.h"
-#include "model/piece_moves.h"
-#include "model/piece_table.h"
+#include "model/game/game_controller.h"
+#include "model/rules/piece_moves.h"
+#include "model/rules/piece_table.h"
 
 namespace {
 

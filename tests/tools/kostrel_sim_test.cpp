@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-#include "model/game_random.h"
+#include "model/rules/game_random.h"
 #include "tools/sim/kostrel_sim.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // that its user-data word names, and no GDI object left behind by its paints.
 #include <windows.h>
 
-#include "model/piece_table.h"
+#include "model/rules/piece_table.h"
 #include "win/child_window_classes.h"
 #include "win/preview_window.h"
 #include "win_test_support.h"
@@ -59,7 +59,6 @@ void paintsLeaveNoGdiObjectBehind() {
 }  // namespace
 
 int main() {
-    buildPieceTable();
     registerChildWindowClasses(GetModuleHandleW(nullptr));
     HWND host = createHostWindow(100, 100);
     preview = CreateWindowExW(0, PREVIEW_CLASS, PREVIEW_NAME, WS_CHILD | WS_VISIBLE, 10, 15,

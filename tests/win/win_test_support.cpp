@@ -93,6 +93,12 @@ std::string check::show(const std::wstring& text) {
     return show(utf8);
 }
 
+std::string check::show(const std::vector<uint32_t>& codes) {
+    std::string text = "{";
+    for (size_t i = 0; i < codes.size(); ++i) text += (i > 0 ? ", " : "") + std::to_string(codes[i]);
+    return text + "}";
+}
+
 void check::fail(const char* file, int line, const std::string& what) {
     ++failures;
     std::printf("FAIL %s (%s:%d): %s\n", currentTest, file, line, what.c_str());

@@ -14,12 +14,15 @@ namespace check {
 std::string show(long long value);
 std::string show(const std::wstring& text);
 inline std::string show(const std::string& text) { return "\"" + text + "\""; }
+std::string show(const std::vector<uint32_t>& codes);
 void fail(const char* file, int line, const std::string& what);
 void run(const char* name, void (*test)());
 int summary(const char* program);
 
-// Integral values are compared as long long; texts as wide or narrow strings.
+// Integral values are compared as long long; texts as wide or narrow strings; code lists
+// element by element.
 inline bool same(long long a, long long b) { return a == b; }
+inline bool same(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) { return a == b; }
 inline bool same(const std::wstring& a, const std::wstring& b) { return a == b; }
 inline bool same(const std::string& a, const std::string& b) { return a == b; }
 template <typename Expected, typename Actual>

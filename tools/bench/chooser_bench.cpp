@@ -8,15 +8,14 @@
 
 #include "chooser/next_piece_chooser.h"
 #include "chooser/reference_chooser.h"
-#include "model/game_controller.h"
-#include "model/game_random.h"
-#include "model/piece_table.h"
+#include "model/game/game_controller.h"
+#include "model/rules/game_random.h"
+#include "model/rules/piece_table.h"
 #include "tools/sim/kostrel_sim.h"
 
 namespace {
 
 GameState emptyBoard() {
-    buildPieceTable();
     GameState state;
     std::memset(&state, 0, sizeof state);
     return state;
@@ -66,12 +65,15 @@ struct ScriptedGame {
 
 uint32_t grantTimer(void*) { return 1; }
 void ignoreCall(void*) {}
+void ignoreText(void*, uint32_t, const char*) {}
+void ignoreWord(void*, uint32_t, uint32_t) {}
 
 ScriptedGame scriptGame() {
     restoreGameRandomState(1);
     GameState state;
     initGameState(state);
-    GameHost host = {nullptr, grantTimer, ignoreCall, ignoreCall, ignoreCall};
+    GameHost host = {nullptr,    grantTimer, ignoreCall, ignoreCall,
+                     ignoreCall, ignoreText, ignoreWord, nullptr};
     ScriptedGame game;
     game.commands = "new";
     newGame(state, host);
@@ -101,7 +103,6 @@ ScriptedGame scriptGame() {
 }
 
 void BM_SimulatedGame(benchmark::State& run) {
-    buildPieceTable();
     ScriptedGame game = scriptGame();
     const char* arguments[] = {"kostrel-sim", "play"};
     for (auto _ : run) {

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "model/game_state.h"
+#include "model/rules/game_state.h"
 
 // Reads a board into state.cells (the other fields are left alone). On bad input returns
 // false with a one-line reason naming the line; reading stops at the first fault.

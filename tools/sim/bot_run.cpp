@@ -9,10 +9,7 @@
 #include <vector>
 
 #include "bot/bot_player.h"
-#include "model/game_controller.h"
-#include "model/game_random.h"
-#include "model/piece_advance.h"
-#include "model/piece_table.h"
+#include "model/game/game_controller.h"
 #include "tools/sim/kostrel_sim.h"
 
 namespace {
@@ -108,9 +105,6 @@ int parseOptions(int argc, const char* const* argv, BotOptions& options, std::os
     return SIM_EXIT_OK;
 }
 
-// The comparison generator: every kind equally likely, from the game's own random source.
-int32_t uniformNextKind(const GameState&, int32_t) { return GameRandom() % 7; }
-
 // "12" or "12.5": the median of whole numbers has at most one half.
 std::string formatMedian(std::vector<int32_t> rows) {
     std::sort(rows.begin(), rows.end());
@@ -133,8 +127,6 @@ int runBotGames(int argc, const char* const* argv, std::ostream& out, std::ostre
     int status = parseOptions(argc, argv, options, err);
     if (status != SIM_EXIT_OK) return status;
 
-    buildPieceTable();
-    if (options.uniform) setNextKindSource(uniformNextKind);
     const BotSettings settings{*options.weights, options.depth >= 2, options.depth == 3};
 
     // One record for all games, as the one board view of the real program: created once,
@@ -146,9 +138,9 @@ int runBotGames(int argc, const char* const* argv, std::ostream& out, std::ostre
     int64_t totalPieces = 0;
     auto start = std::chrono::steady_clock::now();
     for (int64_t game = 1; game <= options.games; ++game) {
-        BotGameResult result = playBotGame(state, settings, options.maxPieces);
+        BotGameResult result =
+            playBotGame(state, settings, options.maxPieces, options.uniform ? uniformNextKind : nullptr);
         if (result.drifted) {
-            setNextKindSource(nullptr);
             out.flush();
             err << "kostrel-sim: bot fault in game " << game << ": the commands left piece "
                 << result.pieces + 1 << " off its planned placement\n";
@@ -161,7 +153,6 @@ int runBotGames(int argc, const char* const* argv, std::ostream& out, std::ostre
     }
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    setNextKindSource(nullptr);
 
     int64_t sum = 0;
     for (int32_t r : rows) sum += r;

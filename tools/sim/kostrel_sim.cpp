@@ -6,7 +6,6 @@
 
 #include "chooser/board_evaluation.h"
 #include "chooser/next_piece_chooser.h"
-#include "model/piece_table.h"
 #include "tools/sim/board_text.h"
 #include "tools/sim/bot_run.h"
 #include "tools/sim/play_session.h"
@@ -43,7 +42,6 @@ int runChoose(const char* kindText, std::istream& in, std::ostream& out, std::os
         return badUsage(err, std::string("bad kind \"") + kindText + "\", expected 0..6");
     GameState state;
     if (!readBoard(in, err, state)) return SIM_EXIT_BAD_INPUT;
-    buildPieceTable();
     out << chooseNextKind(state, kindText[0] - '0') << '\n';
     return SIM_EXIT_OK;
 }

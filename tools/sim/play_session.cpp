@@ -6,9 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "model/game_controller.h"
-#include "model/piece_table.h"
-#include "model/window_notifier.h"
+#include "model/game/game_controller.h"
 #include "tools/sim/board_text.h"
 #include "tools/sim/kostrel_sim.h"
 
@@ -34,24 +32,29 @@ struct StandInWindows {
     uint32_t previewWord = 0;
 };
 
-// The notifier has no context of its own; one session runs at a time.
-StandInWindows* activeWindows = nullptr;
+// The stand-in view: what the host was asked, and what its two windows show.
+struct StandInView {
+    HostRecord record;
+    StandInWindows windows;
+};
 
-void setStandInText(uint32_t window, const char* text) {
-    if (activeWindows != nullptr && window == SCORE_LABEL_WINDOW) activeWindows->labelText = text;
-}
-
-void setStandInPreview(uint32_t window, uint32_t word) {
-    if (activeWindows != nullptr && window == PREVIEW_WINDOW) activeWindows->previewWord = word;
-}
+StandInView& viewOf(void* context) { return *static_cast<StandInView*>(context); }
 
 uint32_t recordStart(void* context) {
-    ++static_cast<HostRecord*>(context)->starts;
+    ++viewOf(context).record.starts;
     return SIMULATED_TIMER_ID;
 }
-void recordStop(void* context) { ++static_cast<HostRecord*>(context)->stops; }
-void recordGameOver(void* context) { ++static_cast<HostRecord*>(context)->gameOvers; }
-void recordRepaint(void* context) { ++static_cast<HostRecord*>(context)->repaints; }
+void recordStop(void* context) { ++viewOf(context).record.stops; }
+void recordGameOver(void* context) { ++viewOf(context).record.gameOvers; }
+void recordRepaint(void* context) { ++viewOf(context).record.repaints; }
+
+void setStandInText(void* context, uint32_t window, const char* text) {
+    if (window == SCORE_LABEL_WINDOW) viewOf(context).windows.labelText = text;
+}
+
+void setStandInPreview(void* context, uint32_t window, uint32_t word) {
+    if (window == PREVIEW_WINDOW) viewOf(context).windows.previewWord = word;
+}
 
 void showState(std::ostream& out, const GameState& state, const StandInWindows& windows,
                const HostRecord& host) {
@@ -121,9 +124,8 @@ std::string printable(const Token& token) {
 
 struct Session {
     GameState state;
-    HostRecord record;
+    StandInView view;
     GameHost host;
-    StandInWindows windows;
     std::ostream& out;
 };
 
@@ -146,7 +148,7 @@ const Command COMMANDS[] = {
     {"pause", [](Session& s) { pauseGame(s.state); }},
     {"resume", [](Session& s) { resumeGame(s.state); }},
     {"score", [](Session& s) { s.out << "score " << queryScore(s.state) << '\n'; }},
-    {"show", [](Session& s) { showState(s.out, s.state, s.windows, s.record); }},
+    {"show", [](Session& s) { showState(s.out, s.state, s.view.windows, s.view.record); }},
 };
 
 CommandHandler findCommand(const Token& token) {
@@ -159,11 +161,9 @@ CommandHandler findCommand(const Token& token) {
 }  // namespace
 
 int runPlaySession(std::istream& in, std::ostream& out, std::ostream& err) {
-    buildPieceTable();
-    Session session{GameState{}, HostRecord{}, GameHost{}, StandInWindows{}, out};
-    session.host = {&session.record, recordStart, recordStop, recordGameOver, recordRepaint};
-    activeWindows = &session.windows;
-    installWindowNotifier({setStandInText, setStandInPreview});
+    Session session{GameState{}, StandInView{}, GameHost{}, out};
+    session.host = {&session.view,  recordStart,    recordStop,        recordGameOver,
+                    recordRepaint, setStandInText, setStandInPreview, nullptr};
 
     // What the real program does before the player can act: create the record, then link
     // the score label and the preview, in that order.
@@ -187,6 +187,5 @@ int runPlaySession(std::istream& in, std::ostream& out, std::ostream& err) {
         handler(session);
     }
     out.flush();
-    activeWindows = nullptr;
     return status;
 }

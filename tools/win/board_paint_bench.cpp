@@ -5,13 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "model/game_command.h"
-#include "model/piece_table.h"
+#include "model/game/game_command.h"
+#include "model/rules/piece_table.h"
 #include "win/board_view.h"
 #include "win/child_window_classes.h"
 #include "win/main_window.h"
 #include "win/preview_window.h"
-#include "win/window_notifier_win32.h"
 
 namespace {
 
@@ -45,8 +44,6 @@ void timeIt(const char* what, int count, Operation operation) {
 int main(int argc, char** argv) {
     int paints = argc > 1 ? std::atoi(argv[1]) : 2000;
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    buildPieceTable();
-    installWin32WindowNotifier();
     registerMainWindowClass(instance);
     registerChildWindowClasses(instance);
     LARGE_INTEGER start;

@@ -1,5 +1,5 @@
 // The game's linear congruential generator; one state for the whole process.
-#include "model/game_random.h"
+#include "model/rules/game_random.h"
 
 namespace {
 
@@ -11,7 +11,5 @@ int32_t GameRandom() {
     generatorState = generatorState * 214013u + 2531011u;
     return static_cast<int32_t>((generatorState >> 16) & 0x7FFF);
 }
-
-uint32_t gameRandomState() { return generatorState; }
 
 void restoreGameRandomState(uint32_t state) { generatorState = state; }

@@ -6,6 +6,5 @@
 // Next value 0..32767 from the one process-wide state, which starts at 1.
 int32_t GameRandom();
 
-// For tests and tools that replay a run from a known point: read and restore the state.
-uint32_t gameRandomState();
+// For tests and benchmarks that replay a run from a fresh program's start.
 void restoreGameRandomState(uint32_t state);

@@ -5,10 +5,9 @@
 #include <cstring>
 
 #include "board_builder.h"
-#include "model/game_command.h"
-#include "model/game_controller.h"
-#include "model/piece_moves.h"
-#include "model/recording_notifier.h"
+#include "model/game/game_command.h"
+#include "model/game/game_controller.h"
+#include "model/rules/piece_moves.h"
 
 namespace {
 
@@ -38,7 +37,6 @@ void pokeEverything(GameState& state, const GameHost& host) {
 }
 
 TEST(GameController, NothingMovesBeforeTheFirstGame) {
-    NotifierRecord& notes = recordNotifications();
     GameState state = createdView();
     EXPECT_EQ(-10, state.pieceX);
     EXPECT_EQ(41 % 7, state.pieceKind);  // the program's first draw
@@ -50,11 +48,10 @@ TEST(GameController, NothingMovesBeforeTheFirstGame) {
     pokeEverything(state, recorder.host());
     EXPECT_TRUE(unchanged(before, state));
     EXPECT_EQ("", recorder.calls);
-    EXPECT_TRUE(notes.texts.empty() && notes.previewWords.empty());
+    EXPECT_TRUE(recorder.texts.empty() && recorder.previewWords.empty());
 }
 
 TEST(GameController, WholeGameFromStartToItsSingleEnd) {
-    NotifierRecord& notes = recordNotifications();
     GameState state = createdView();
     RecordingHost recorder;
     GameHost host = recorder.host();
@@ -66,9 +63,9 @@ TEST(GameController, WholeGameFromStartToItsSingleEnd) {
     EXPECT_EQ(0, state.pieceY);
     EXPECT_EQ(0, state.nextKind);
     EXPECT_EQ(2, state.nextRotation);
-    EXPECT_EQ("SR", recorder.calls);
-    EXPECT_EQ((std::pair<uint32_t, uint32_t>(PREVIEW, 0x00020000u)), notes.previewWords.at(0));
-    EXPECT_EQ((std::pair<uint32_t, std::string>(LABEL, "0")), notes.texts.at(0));
+    EXPECT_EQ("PSRL", recorder.calls);  // preview, timer, repaint, then the label's "0"
+    EXPECT_EQ((std::pair<uint32_t, uint32_t>(PREVIEW, 0x00020000u)), recorder.previewWords.at(0));
+    EXPECT_EQ((std::pair<uint32_t, std::string>(LABEL, "0")), recorder.texts.at(0));
 
     int ticks = 0;
     while (state.timerId != 0 && ticks < 10000) {
@@ -85,7 +82,7 @@ TEST(GameController, WholeGameFromStartToItsSingleEnd) {
     EXPECT_EQ(0, state.pieceY);
     EXPECT_FALSE(pieceFits(state));
     EXPECT_EQ(static_cast<uint32_t>(state.nextRotation << 16 | state.nextKind),
-              notes.previewWords.back().second);
+              recorder.previewWords.back().second);
 
     GameState over = state;
     std::string callsAtEnd = recorder.calls;
@@ -101,17 +98,24 @@ TEST(GameController, WholeGameFromStartToItsSingleEnd) {
     EXPECT_EQ(1, recorder.count('G'));
 }
 
-TEST(GameController, CompletedRowScoresAndShowsOnTheLabel) {
-    NotifierRecord& notes = recordNotifications();
+TEST(GameController, CompletedRowsScoreAndShowEachScoreOnTheLabel) {
     GameState state = createdView();
     RecordingHost recorder;
     GameHost host = recorder.host();
     newGame(state, host);
-    setRow(state, 19, "####..####");  // the first L lands in the gap and completes the row
+    // A vertical bar fills the gap of both rows.
+    state.pieceKind = 6;
+    setRow(state, 18, "####.#####");
+    setRow(state, 19, "####.#####");
+    recorder.calls.clear();
+    recorder.texts.clear();
     do fallStep(state, host);
     while (state.pieceY != 0);
-    EXPECT_EQ(1, state.score);
-    EXPECT_EQ("1", notes.texts.back().second);
+    EXPECT_EQ(2, state.score);
+    // Each score on the way, in turn, before the next piece is announced.
+    std::vector<std::pair<uint32_t, std::string>> texts = {{LABEL, "1"}, {LABEL, "2"}};
+    EXPECT_EQ(texts, recorder.texts);
+    EXPECT_EQ("LLPR", recorder.calls.substr(recorder.calls.size() - 4));
     std::vector<std::pair<int, int>> expected = {{18, 4}, {19, 4}};
     EXPECT_EQ(expected, filledCells(state));
 }
@@ -124,7 +128,7 @@ TEST(GameController, PauseFreezesThePieceButNotTheScoreQuery) {
     newGame(state, host);  // a new game clears the pause
     for (int step = 0; step < 6; ++step) moveLeft(state, host);
     EXPECT_EQ(0, state.pieceX);
-    EXPECT_EQ("S" + std::string(7, 'R'), recorder.calls);  // blocked moves repaint too
+    EXPECT_EQ("PSRL" + std::string(6, 'R'), recorder.calls);  // blocked moves repaint too
 
     state.score = 3;
     pauseGame(state);
@@ -140,7 +144,6 @@ TEST(GameController, PauseFreezesThePieceButNotTheScoreQuery) {
 }
 
 TEST(GameController, NewGameAbandonsTheOldOneQuietly) {
-    NotifierRecord& notes = recordNotifications();
     GameState state = createdView();
     RecordingHost recorder;
     GameHost host = recorder.host();
@@ -150,7 +153,7 @@ TEST(GameController, NewGameAbandonsTheOldOneQuietly) {
     newGame(state, host);
     EXPECT_EQ(0, state.score);
     EXPECT_TRUE(filledCells(state).empty());
-    EXPECT_EQ("0", notes.texts.back().second);
+    EXPECT_EQ("0", recorder.texts.back().second);
     EXPECT_EQ(2, recorder.count('S'));
     EXPECT_EQ(0, recorder.count('G') + recorder.count('T'));
 
@@ -185,7 +188,7 @@ TEST(GameCommandTable, CodesReachTheirOperations) {
     EXPECT_EQ(1, state.pieceRotation);
     EXPECT_EQ(1, state.pieceY);
     EXPECT_EQ(0, state.paused);
-    EXPECT_EQ("SRRRRRR", recorder.calls);
+    EXPECT_EQ("PSRLRRRRR", recorder.calls);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "model/board.h"
+#include "model/rules/board.h"
 
 constexpr int GAME_STATE_WORDS = 215;
 

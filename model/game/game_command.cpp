@@ -1,7 +1,7 @@
 // One command code to one controller operation, with the answer the sender receives.
-#include "model/game_command.h"
+#include "model/game/game_command.h"
 
-#include "model/game_controller.h"
+#include "model/game/game_controller.h"
 
 int32_t applyGameCommand(GameState& state, const GameHost& host, uint32_t code,
                          uint32_t argument) {

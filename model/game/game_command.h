@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "model/game_host.h"
-#include "model/game_state.h"
+#include "model/game/game_host.h"
+#include "model/rules/game_state.h"
 
 enum GameCommand : uint32_t {
     CMD_MOVE_LEFT = 1,

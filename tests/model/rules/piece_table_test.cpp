@@ -5,7 +5,7 @@
 #include <string>
 
 #include "board_builder.h"
-#include "model/piece_table.h"
+#include "model/rules/piece_table.h"
 
 namespace {
 

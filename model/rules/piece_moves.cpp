@@ -1,23 +1,17 @@
 // Fit test, locking, and the guarded move and turn of the falling piece.
-#include "model/piece_moves.h"
+#include "model/rules/piece_moves.h"
 
-#include "model/piece_table.h"
+#include "model/rules/row_masks.h"
 
 bool pieceFits(const GameState& state) {
-    // Every picture has a filled cell in its row 0 and column 0, so testing the box origin
-    // covers negative columns and rows.
-    if (state.pieceX < 0 || state.pieceY < 0) return false;
-    const char* picture = piecePicture(state.pieceKind, state.pieceRotation);
-    for (int c = 0; c < PICTURE_SIDE; ++c) {
-        for (int r = 0; r < PICTURE_SIDE; ++r) {
-            if (!pictureCellFilled(picture, r, c)) continue;
-            int x = state.pieceX + c;
-            int y = state.pieceY + r;
-            if (x >= BOARD_COLUMNS || y >= BOARD_ROWS) return false;
-            if (state.cells[y][x] != 0) return false;
-        }
-    }
-    return true;
+    // The masks of the rows under the piece's box are all the fit test reads.
+    RowMask rows[BOARD_ROWS] = {};
+    int top = state.pieceY;
+    if (top >= 0 && top < BOARD_ROWS)
+        for (int row = top; row < BOARD_ROWS && row < top + PICTURE_SIDE; ++row)
+            rows[row] = rowMaskOf(state.cells[row]);
+    return pieceFitsMasks(rows, pieceMask(state.pieceKind, state.pieceRotation), state.pieceX,
+                          state.pieceY);
 }
 
 void lockPiece(GameState& state) {

@@ -1,7 +1,7 @@
 // The generator's sequence from its starting state.
 #include <gtest/gtest.h>
 
-#include "model/game_random.h"
+#include "model/rules/game_random.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "model/game_state.h"
+#include "model/rules/game_state.h"
 
 // True when every filled cell of the falling piece lies inside the grid on an empty cell.
 bool pieceFits(const GameState& state);

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "model/game_host.h"
-#include "model/game_state.h"
+#include "model/game/game_host.h"
+#include "model/rules/game_state.h"
 
 constexpr int FALL_TIMER_ID = 1;
 constexpr int FALL_INTERVAL_MS = 500;

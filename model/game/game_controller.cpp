@@ -1,33 +1,33 @@
 // The game controller: the gate of every piece command, the fall step with its lock and
 // advance, new games, pause and the score query.
-#include "model/game_controller.h"
+#include "model/game/game_controller.h"
 
+#include <cstdio>
 #include <cstring>
 
-#include "model/game_random.h"
-#include "model/piece_advance.h"
-#include "model/piece_moves.h"
-#include "model/row_clearing.h"
-#include "model/window_notifier.h"
+#include "model/rules/game_random.h"
+#include "model/game/piece_advance.h"
+#include "model/rules/piece_moves.h"
+#include "model/rules/row_clearing.h"
 
 namespace {
 
 // Before the first game the falling piece's box lies wholly left of the board.
 constexpr int32_t OFF_BOARD_COLUMN = -10;
 
+void showScore(const GameState& state, const GameHost& host, int32_t score) {
+    if (state.scoreLabel == 0) return;
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", static_cast<int>(score));
+    host.setScoreText(host.context, state.scoreLabel, text);
+}
+
 }  // namespace
 
 void initGameState(GameState& state) {
     std::memset(&state, 0, sizeof state);
     state.pieceX = OFF_BOARD_COLUMN;
-    state.pieceY = 0;
-    int32_t drawn = GameRandom();
-    state.pieceRotation = 0;
-    state.score = 0;
-    state.nextKind = 0;
-    state.nextRotation = 0;
-    state.timerId = 0;
-    state.pieceKind = drawn % 7;
+    state.pieceKind = GameRandom() % 7;
 }
 
 bool isGameActive(const GameState& state) { return state.timerId != 0 && state.paused == 0; }
@@ -39,8 +39,11 @@ void fallStep(GameState& state, const GameHost& host) {
         return;
     }
     lockPiece(state);
-    clearFullRows(state);
-    advancePiece(state);
+    // The label shows every score on the way, one per removed row, as the rows went.
+    int32_t removed = clearFullRows(state);
+    for (int32_t shown = state.score - removed + 1; shown <= state.score; ++shown)
+        showScore(state, host, shown);
+    advancePiece(state, host);
     if (pieceFits(state)) {
         host.requestRepaint(host.context);
         return;
@@ -76,17 +79,15 @@ int32_t queryScore(const GameState& state) { return state.score; }
 
 void newGame(GameState& state, const GameHost& host) {
     std::memset(state.cells, 0, sizeof state.cells);
-    state.pieceX = SPAWN_COLUMN;
-    state.pieceY = SPAWN_ROW;
-    int32_t drawn = GameRandom();  // only advances the sequence: advancePiece replaces it
-    state.pieceRotation = 0;
+    // The game's draw for the first piece's kind is kept, so the random sequence runs on
+    // as it always has, though advancePiece puts the pending kind in its place.
+    GameRandom();
     state.score = 0;
     state.paused = 0;
-    state.pieceKind = drawn % 7;
-    advancePiece(state);
+    advancePiece(state, host);
     state.timerId = host.startFallTimer(host.context);
     host.requestRepaint(host.context);
-    notifyWindowText(state.scoreLabel, "0");
+    showScore(state, host, 0);
 }
 
 void pauseGame(GameState& state) { state.paused = 1; }

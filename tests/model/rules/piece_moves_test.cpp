@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "board_builder.h"
-#include "model/piece_moves.h"
+#include "model/rules/piece_moves.h"
 
 namespace {
 

@@ -1,0 +1,28 @@
+# No include runs up the game's layers, and none of them reaches a platform header: each
+# layer may include only its own files and those of the layers below it. Run with
+# -DROOT=<source dir>.
+set(layers model/rules chooser model/game)
+list(LENGTH layers count)
+math(EXPR last "${count} - 1")
+foreach(index RANGE ${last})
+  list(GET layers ${index} layer)
+  list(SUBLIST layers 0 ${index} below)
+  file(GLOB_RECURSE sources RELATIVE ${ROOT} ${ROOT}/${layer}/*.h ${ROOT}/${layer}/*.cpp)
+  foreach(source ${sources})
+    file(STRINGS ${ROOT}/${source} includes REGEX "^#include ")
+    foreach(line ${includes})
+      if(line MATCHES "^#include <[a-z_]+>$")
+        continue()  # the C++ standard library
+      endif()
+      set(allowed FALSE)
+      foreach(permitted ${layer} ${below})
+        if(line MATCHES "^#include \"${permitted}/[a-z_]+\\.h\"$")
+          set(allowed TRUE)
+        endif()
+      endforeach()
+      if(NOT allowed)
+        message(SEND_ERROR "${source}: '${line}' is not in ${layer} or a layer below it")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
