@@ -129,6 +129,9 @@ TerminalStart openTerminal() {
     cbreak();
     noecho();
     nonl();
+    // The game reads the terminal itself; curses must not look at its input to cut a
+    // screen update short.
+    typeahead(-1);
     curs_set(0);
     prepareEmergencyText();
     terminalTaken = true;
