@@ -5,9 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "model/rules/game_random.h"
 #include "model/game/piece_advance.h"
+#include "model/rules/game_random.h"
 #include "model/rules/piece_moves.h"
+#include "model/rules/piece_table.h"
 #include "model/rules/row_clearing.h"
 
 namespace {
@@ -15,6 +16,7 @@ namespace {
 // Before the first game the falling piece's box lies wholly left of the board.
 constexpr int32_t OFF_BOARD_COLUMN = -10;
 
+// The linked score label's text: the score in decimal, through the view's host.
 void showScore(const GameState& state, const GameHost& host, int32_t score) {
     if (state.scoreLabel == 0) return;
     char text[16];
@@ -27,7 +29,7 @@ void showScore(const GameState& state, const GameHost& host, int32_t score) {
 void initGameState(GameState& state) {
     std::memset(&state, 0, sizeof state);
     state.pieceX = OFF_BOARD_COLUMN;
-    state.pieceKind = GameRandom() % 7;
+    state.pieceKind = GameRandom() % PIECE_KINDS;
 }
 
 bool isGameActive(const GameState& state) { return state.timerId != 0 && state.paused == 0; }
