@@ -6,7 +6,7 @@
 # everything is already there.
 set -euo pipefail
 
-native_packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev)
+native_packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev libncurses-dev tmux)
 windows_packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb
                   xauth xdotool x11-utils imagemagick fonts-wine locales python3)
 # The x86_64 build and 64-bit Wine, for hosts that cannot execute 32-bit x86 code

@@ -15,6 +15,7 @@ echo "== native build and tests"
 cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build "$root/build/native" -j "$jobs"
 ctest --test-dir "$root/build/native" --output-on-failure -j "$jobs"
+"$root/scripts/test-tui.sh" "$root/build/native"
 
 echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S "$root" -B "$root/build/sanitize" -DCMAKE_BUILD_TYPE=Debug -DKOSTREL_SANITIZE=ON \

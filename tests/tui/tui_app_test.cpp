@@ -1,0 +1,140 @@
+// The terminal edition's keys and pause holds, on the real game through its glue.
+#include "tui/tui_app.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "tui/tui_texts.h"
+
+namespace {
+
+struct AppFixture : ::testing::Test {
+    TuiApp app;
+    std::string folder;
+    int64_t now = 1000;
+
+    void SetUp() override {
+        char name[] = "/tmp/kostrel-tui-app-XXXXXX";
+        folder = mkdtemp(name);
+        startTuiApp(app, createTuiGame(), folder + "/kostrel/best-result");
+    }
+    void TearDown() override {
+        destroyTuiGame(app.game);
+        std::system(("rm -rf '" + folder + "'").c_str());
+    }
+    void press(Key key, uint32_t codePoint = 0) { handleKey(app, KeyEvent{key, codePoint}, now); }
+    void typeText(const char32_t* text) {
+        for (; *text != 0; ++text) press(Key::Text, static_cast<uint32_t>(*text));
+    }
+    // Whether the controller itself stands still: a step down moves the piece or not.
+    bool pieceStandsStill() {
+        int row = readFallingPiece(*app.game).row;
+        press(Key::Down);
+        return readFallingPiece(*app.game).row == row;
+    }
+};
+
+TEST_F(AppFixture, FirstPieceAndPreviewAreTheWindowsProgramsOnes) {
+    FallingPiece before = readFallingPiece(*app.game);
+    EXPECT_EQ(before.previewKind, 0);
+    EXPECT_EQ(before.previewRotation, 0);
+    EXPECT_EQ(nextFallWakeMs(app), -1) << "no game, no timer";
+    press(Key::Text, 'N');
+    FallingPiece first = readFallingPiece(*app.game);
+    EXPECT_EQ(first.kind, 0);
+    EXPECT_EQ(first.rotation, 0);
+    EXPECT_EQ(first.column, 4);
+    EXPECT_EQ(first.row, 0);
+    EXPECT_EQ(nextFallWakeMs(app), now + TUI_FALL_INTERVAL_MS);
+}
+
+TEST_F(AppFixture, EachHoldIsReleasedOnlyByItsOwnCause) {
+    press(Key::F2);
+    press(Key::Text, 'p');
+    press(Key::FocusOut);
+    press(Key::Text, 'P');  // the player lets go; the focus still holds
+    EXPECT_TRUE(pieceStandsStill());
+    EXPECT_EQ(nextFallWakeMs(app), -1);
+    press(Key::FocusIn);
+    EXPECT_FALSE(pieceStandsStill());
+
+    press(Key::Text, 'o');  // a message, and the focus goes and comes back behind it
+    press(Key::FocusOut);
+    press(Key::FocusIn);
+    EXPECT_TRUE(pieceStandsStill());
+    press(Key::Enter);
+    EXPECT_FALSE(pieceStandsStill());
+
+    setTooSmall(app, true, now);
+    press(Key::Text, 'p');
+    press(Key::Text, 'p');
+    EXPECT_TRUE(pieceStandsStill());
+    setTooSmall(app, false, now);
+    EXPECT_FALSE(pieceStandsStill());
+
+    press(Key::Text, 'p');  // a new game keeps the player's pause
+    press(Key::Text, 'n');
+    EXPECT_TRUE(pieceStandsStill());
+    holdForSuspend(app, now);
+    press(Key::Text, 'p');
+    EXPECT_FALSE(pieceStandsStill());
+}
+
+TEST_F(AppFixture, ALostGameWithoutARecordShowsTheMarkOnly) {
+    press(Key::F2);
+    for (int step = 0; step < 5000 && !app.gameEnded; ++step) press(Key::Down);
+    ASSERT_TRUE(app.gameEnded);
+    EXPECT_EQ(app.overlay, Overlay::None) << "a score of 0 beats no stored score";
+    EXPECT_EQ(nextFallWakeMs(app), -1);
+    press(Key::Text, 'v');
+    EXPECT_EQ(app.text, TEXT_BEST_RESULT_UNREADABLE);
+}
+
+TEST_F(AppFixture, ThePromptTakesEveryLetterAndSavesTheName) {
+    app.overlay = Overlay::NamePrompt;  // as a game over with score 9 opens it
+    app.promptScore = 9;
+    typeText(U"Kuba q k");
+    press(Key::Home);
+    press(Key::Delete);
+    typeText(U"Ř");
+    press(Key::Text, 'p');
+    press(Key::Backspace);
+    EXPECT_FALSE(app.quit);
+    press(Key::Enter);
+    EXPECT_EQ(app.overlay, Overlay::None);
+    std::ostringstream stored;
+    stored << std::ifstream(app.bestResultPath).rdbuf();
+    EXPECT_EQ(stored.str(), "9\nŘuba q k\n");
+
+    press(Key::Text, 'v');
+    EXPECT_EQ(app.text, "Nelepšího skore 9 dosáhl Řuba q k.");
+    press(Key::Escape);
+
+    app.overlay = Overlay::NamePrompt;  // Esc saves nothing
+    app.name = NameEditor{};
+    app.promptScore = 10;
+    typeText(U"X");
+    press(Key::Escape);
+    EXPECT_EQ(app.overlay, Overlay::None);
+    press(Key::Text, 'v');
+    EXPECT_EQ(app.text, "Nelepšího skore 9 dosáhl Řuba q k.");
+}
+
+TEST_F(AppFixture, AFileThatCannotBeWrittenIsReportedAndTheGameGoesOn) {
+    std::ofstream(folder + "/kostrel") << "a file where the folder should be";
+    app.overlay = Overlay::NamePrompt;
+    app.promptScore = 3;
+    press(Key::Enter);
+    EXPECT_EQ(app.overlay, Overlay::Message);
+    EXPECT_EQ(app.text, TEXT_RECORD_NOT_SAVED);
+    press(Key::Enter);
+    press(Key::F2);
+    EXPECT_FALSE(pieceStandsStill());
+}
+
+}  // namespace
