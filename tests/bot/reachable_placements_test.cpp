@@ -1,5 +1,5 @@
 // The bot's placements against the game's own commands: the same resting places, no more
-// and no fewer, and paths that lead there.
+// and no fewer. (The paths to them are played through the controller in bot_player_test.)
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,7 +8,6 @@
 
 #include "board_builder.h"
 #include "bot/reachable_placements.h"
-#include "model/game/game_controller.h"
 #include "model/rules/piece_moves.h"
 #include "model/rules/piece_table.h"
 
@@ -113,41 +112,6 @@ TEST(ReachablePlacements, OverhangsAndNarrowShaftsAsTheCommandsAllow) {
     setRow(blocked, 0, "....####..");
     for (int kind = 0; kind < PIECE_KINDS; ++kind)
         EXPECT_TRUE(restingPlacesOfTheBot(blocked, kind, 0).empty());
-}
-
-TEST(ReachablePlacements, EveryPathLeadsThroughTheControllerToItsPlacement) {
-    GameState board = freshRecord();
-    setRow(board, 16, "..###.....");
-    setRow(board, 17, "#.....##..");
-    setRow(board, 18, "##.#####.#");
-    setRow(board, 19, "##.#####.#");
-    RecordingHost recorder;
-    GameHost host = recorder.host();
-    for (int kind = 0; kind < PIECE_KINDS; ++kind) {
-        for (int rotation = 0; rotation < PIECE_ROTATIONS; ++rotation) {
-            PlacementSearch search;
-            findReachablePlacements(botBoardFromGame(board), kind, 4, 0, rotation, search);
-            ASSERT_FALSE(search.placements.empty());
-            for (const Placement& p : search.placements) {
-                GameState game = board;
-                game.timerId = 1;
-                game.pieceKind = kind;
-                game.pieceRotation = rotation;
-                game.pieceX = 4;
-                game.pieceY = 0;
-                for (BotMove move : pathToPlacement(search, p)) {
-                    if (move == BOT_LEFT) moveLeft(game, host);
-                    if (move == BOT_RIGHT) moveRight(game, host);
-                    if (move == BOT_ROTATE) rotatePiece(game, host);
-                    if (move == BOT_DOWN) fallStep(game, host);
-                }
-                EXPECT_EQ(std::make_tuple(p.x, p.y, p.rotation),
-                          std::make_tuple(game.pieceX, game.pieceY, game.pieceRotation))
-                    << "kind " << kind << " from rotation " << rotation;
-                EXPECT_FALSE(tryMove(game, 0, 1)) << "a placement must rest on something";
-            }
-        }
-    }
 }
 
 }  // namespace
