@@ -15,19 +15,27 @@ void emit(std::vector<KeyEvent>& keys, Key key, uint32_t codePoint = 0) {
     keys.push_back(KeyEvent{key, codePoint});
 }
 
-// The key of a finished ESC [ params final sequence; false for sequences that mean nothing
-// here (mouse reports, modified keys this game does not use, answers to queries).
-bool controlSequenceKey(const KeyDecoder& decoder, unsigned char final, Key& key) {
-    const char* parameters = decoder.sequence;
-    bool bare = decoder.sequenceLength == 0;
+// The arrows, Home and End: the same final byte after ESC [ and after ESC O.
+bool cursorKey(unsigned char final, Key& key) {
     switch (final) {
-    // Arrows and Home/End may carry a modifier parameter (1;5C); the key is the same.
     case 'A': key = Key::Up; return true;
     case 'B': key = Key::Down; return true;
     case 'C': key = Key::Right; return true;
     case 'D': key = Key::Left; return true;
     case 'H': key = Key::Home; return true;
     case 'F': key = Key::End; return true;
+    default: return false;
+    }
+}
+
+// The key of a finished ESC [ params final sequence; false for sequences that mean nothing
+// here (mouse reports, modified keys this game does not use, answers to queries).
+bool controlSequenceKey(const KeyDecoder& decoder, unsigned char final, Key& key) {
+    const char* parameters = decoder.sequence;
+    bool bare = decoder.sequenceLength == 0;
+    // Arrows and Home/End may carry a modifier parameter (1;5C); the key is the same.
+    if (cursorKey(final, key)) return true;
+    switch (final) {
     case 'I': key = Key::FocusIn; return bare;
     case 'O': key = Key::FocusOut; return bare;
     case '~': break;
@@ -47,16 +55,11 @@ bool controlSequenceKey(const KeyDecoder& decoder, unsigned char final, Key& key
 }
 
 bool singleShiftKey(unsigned char final, Key& key) {
-    switch (final) {
-    case 'A': key = Key::Up; return true;
-    case 'B': key = Key::Down; return true;
-    case 'C': key = Key::Right; return true;
-    case 'D': key = Key::Left; return true;
-    case 'H': key = Key::Home; return true;
-    case 'F': key = Key::End; return true;
-    case 'Q': key = Key::F2; return true;
-    default: return false;
+    if (final == 'Q') {
+        key = Key::F2;
+        return true;
     }
+    return cursorKey(final, key);
 }
 
 void startUtf8(KeyDecoder& decoder, unsigned char lead) {
