@@ -38,10 +38,8 @@ TEST(NameEditor, EditsWholeCharacters) {
 
 TEST(NameEditor, RefusesControlsAndStopsAtTheByteLimit) {
     NameEditor editor;
-    EXPECT_FALSE(insertCharacter(editor, 0x09));
-    EXPECT_FALSE(insertCharacter(editor, 0x7F));
-    EXPECT_FALSE(insertCharacter(editor, 0x9B));
-    EXPECT_FALSE(insertCharacter(editor, 0xD800));
+    for (uint32_t refused : {0x09u, 0x7Fu, 0x9Bu, 0xD800u})  // C0, DEL, C1, a surrogate
+        EXPECT_FALSE(insertCharacter(editor, refused)) << std::hex << refused;
     EXPECT_EQ(storedName(editor), "?");
 
     editor.text.assign(NAME_BYTE_LIMIT - 1, 'a');
