@@ -57,17 +57,12 @@ TEST(BestResultFile, PathFollowsXdgThenHomeThenPasswordDatabase) {
 
 TEST(BestResultFile, AcceptsOnlyTheExactForm) {
     const std::string longestName(1023, 'n');
-    struct {
-        std::string content;
-        int32_t score;
-    } good[] = {{"0\nA\n", 0},
-                {"2147483647\nŽluťoučký kůň\n", 2147483647},
-                {"7\n" + longestName + "\n", 7}};
-    for (const auto& c : good) {
+    // Formatting what was read gives back the very text: score and name were read whole.
+    const std::string good[] = {"0\nA\n", "2147483647\nŽluťoučký kůň\n", "7\n" + longestName + "\n"};
+    for (const std::string& content : good) {
         BestResult result;
-        EXPECT_TRUE(parseBestResult(c.content, result)) << c.content;
-        EXPECT_EQ(result.score, c.score);
-        EXPECT_EQ(formatBestResult(result), c.content);
+        EXPECT_TRUE(parseBestResult(content, result)) << content;
+        EXPECT_EQ(formatBestResult(result), content);
     }
     const std::string bad[] = {
         "", "5\n", "5\nA", "5\nA\n\n", "5\nA\nB\n", "\nA\n", "05\nA\n", "+5\nA\n", "-1\nA\n",
@@ -75,14 +70,13 @@ TEST(BestResultFile, AcceptsOnlyTheExactForm) {
         "5\nA\tB\n", "5\nA\x7F\n", "5\n\xC2\x85\n", "5\n\xC5\n", "5\n\xC0\xAF\n",
         "5\n\xED\xA0\x80\n", "5\n" + longestName + "n\n", std::string("5\nA\0B\n", 6)};
     for (const std::string& content : bad) {
-        BestResult result;
-        result.score = 42;
+        BestResult result{42, "x"};
         EXPECT_FALSE(parseBestResult(content, result)) << '"' << content << '"';
         EXPECT_EQ(result.score, 42) << "a bad form changes nothing";
     }
 }
 
-TEST(BestResultFile, ReadsNothingFromMissingLargeOrOddFiles) {
+TEST(BestResultFile, ReadsNothingFromBadFilesAndReplacesByRename) {
     ScratchFolder scratch;
     BestResult result;
     EXPECT_FALSE(readBestResultFile(scratch.path + "/missing", result));
@@ -91,10 +85,7 @@ TEST(BestResultFile, ReadsNothingFromMissingLargeOrOddFiles) {
     std::string large = scratch.path + "/large";
     std::ofstream(large) << "5\n" << std::string(4095, 'a') << "\n";  // 4098 bytes, else good
     EXPECT_FALSE(readBestResultFile(large, result));
-}
 
-TEST(BestResultFile, WritesPrivateFoldersAndReplacesByRename) {
-    ScratchFolder scratch;
     std::string folder = scratch.path + "/data/kostrel";
     std::string path = folder + "/best-result";
     ASSERT_TRUE(writeBestResultFile(path, BestResult{3, "Ája"}));
@@ -111,7 +102,6 @@ TEST(BestResultFile, WritesPrivateFoldersAndReplacesByRename) {
     EXPECT_EQ(read(oldFile, old, sizeof old - 1), 7);
     EXPECT_STREQ(old, "3\nÁja\n");
     close(oldFile);
-    BestResult result;
     ASSERT_TRUE(readBestResultFile(path, result));
     EXPECT_EQ(formatBestResult(result), "4\nBob\n");
     EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"best-result"}) << "no temporary";

@@ -93,7 +93,6 @@ def play(term, plan):
 
 
 def check_game(term, plan, data, status):
-    # The start screen: frames, titles, help, and kind 0 in rotation 0 in the preview.
     texts = ("┌─Hra", "Další", "Score", "F2/n nová hra", "k/q/F10 konec")
     first = term.wait_for(f"{texts} on the start screen", lambda lines: "┌─Hra" in lines[0]
                           and all(on_screen(text)(lines) for text in texts) and lines)
