@@ -19,6 +19,7 @@ from plan_game import SHAPES  # noqa: E402  the pieces as the game draws them
 WAIT = 5.0  # seconds for anything to show; a game step takes 0.5 s
 NAME = "Žluťoučký kůň q k"  # k and q are letters of the name, not the quit key
 MARK_ROW = 10  # of "Pauza" and "Konec hry"
+PREVIEW = (27, 4, 4)  # the preview's left column, rows and columns, for board()
 Failure = AssertionError
 
 
@@ -48,13 +49,9 @@ class Terminal:
 
 
 def board(lines, left=1, rows=20, columns=10):
-    """The filled cells of the board, or of the preview to its right."""
+    """The filled cells of the board, or of the preview (PREVIEW) to its right."""
     return {(r, c) for r in range(rows) for c in range(columns)
             if lines[1 + r][left + 2 * c:left + 2 * c + 2] == "██"}
-
-
-def preview(lines):
-    return board(lines, 27, 4, 4)
 
 
 def piece_on_board(stack, shape):
@@ -79,12 +76,11 @@ def play(term, plan):
         row = term.wait_for(f"piece {n} of the plan on its stack",
                             piece_on_board(stack, shape)) - 1
         want = set(SHAPES[piece["preview"][0]][piece["preview"][1]])
-        term.wait_for(f"the preview {piece['preview']}", lambda lines: preview(lines) == want)
+        term.wait_for(f"the preview {piece['preview']}", lambda lines: board(lines, *PREVIEW) == want)
         keys = ["Up"] * piece["turns"]
         keys += ["Right" if piece["shift"] > 0 else "Left"] * abs(piece["shift"])
         keys += ["Down"] * max(0, piece["rest"] - row - 1)
-        if keys:
-            term.keys(*keys)
+        term.keys(*keys)
         stack = {(r, c) for r, line in enumerate(piece["stack"]) for c, ch in enumerate(line)
                  if ch == "#"}
     score = str(plan["final_score"])
@@ -96,7 +92,7 @@ def check_game(term, plan, data, status):
     texts = ("┌─Hra", "Další", "Score", "F2/n nová hra", "k/q/F10 konec")
     first = term.wait_for(f"{texts} on the start screen", lambda lines: "┌─Hra" in lines[0]
                           and all(on_screen(text)(lines) for text in texts) and lines)
-    if board(first) or preview(first) != set(SHAPES[0][0]):
+    if board(first) or board(first, *PREVIEW) != set(SHAPES[0][0]):
         raise Failure(f"the start board is not empty or the preview not 0/0:\n{term.last}")
     # After a new game the piece is kind 0, rotation 0 in column 4; the preview 0/2.
     start = plan["pieces"][0]
