@@ -94,10 +94,10 @@ def check_game(term, plan, data, status):
                           and all(on_screen(text)(lines) for text in texts) and lines)
     if board(first) or board(first, *PREVIEW) != set(SHAPES[0][0]):
         raise Failure(f"the start board is not empty or the preview not 0/0:\n{term.last}")
-    # After a new game the piece is kind 0, rotation 0 in column 4; the preview 0/2.
-    start = plan["pieces"][0]
-    start = (start["kind"], start["rotation"], start["preview"])
-    if start != (0, 0, [0, 2]):
+    # After a new game the piece is kind 0, rotation 0 in column 4 (play() finds it there),
+    # and the preview 0/2.
+    start = [plan["pieces"][0][key] for key in ("kind", "rotation", "preview")]
+    if start != [0, 0, [0, 2]]:
         raise Failure(f"the plan starts with kind, rotation, preview {start}, not 0, 0, [0, 2]")
     score = play(term, plan)
 
@@ -135,12 +135,9 @@ def check_game(term, plan, data, status):
     term.tmux("resize-window", "-t", "kostrel", "-x", "80", "-y", "24")
     term.wait_for("the board again", on_screen("┌─Hra", 0))
 
-    term.keys("q")  # the session ends with the program, so the status file is watched
-    deadline = time.monotonic() + WAIT
-    while not (os.path.exists(status) and (code := open(status).read().strip())):
-        if time.monotonic() > deadline:
-            raise Failure(f"kostrel-tui did not quit on q; the screen:\n{term.last}")
-        time.sleep(0.05)
+    term.keys("q")
+    code = term.wait_for("kostrel-tui to quit on q",
+                         lambda _: os.path.exists(status) and open(status).read().strip())
     if code != "0":
         raise Failure(f"kostrel-tui quit with status {code}")
 
@@ -152,7 +149,8 @@ def main():
     with tempfile.TemporaryDirectory(prefix="kostrel-tui-e2e-") as folder:
         term = Terminal(folder)
         data, status = os.path.join(folder, "data"), os.path.join(folder, "status")
-        command = f"'{os.path.abspath(sys.argv[1])}'; echo $? > '{status}'"
+        # The pane outlives the program, so that its last screen can still be read.
+        command = f"'{os.path.abspath(sys.argv[1])}'; echo $? > '{status}'; exec sleep 600"
         term.tmux("new-session", "-d", "-s", "kostrel", "-x", "80", "-y", "24",
                   "-e", "LC_ALL=C.UTF-8", "-e", f"XDG_DATA_HOME={data}", command)
         try:
