@@ -70,10 +70,11 @@ def on_screen(text, row=None):
 
 def play(term, plan):
     term.keys("F2")
-    stack = set()
+    stack, drawn = set(), []
     for n, piece in enumerate(plan["pieces"]):
         shape = SHAPES[piece["kind"]][piece["rotation"]]
-        row = term.wait_for(f"piece {n} of the plan on its stack",
+        row = term.wait_for(f"piece {n}, kind {piece['kind']} rotation {piece['rotation']} in "
+                            "column 4, on the stack\n" + "\n".join(drawn),
                             piece_on_board(stack, shape)) - 1
         want = set(SHAPES[piece["preview"][0]][piece["preview"][1]])
         term.wait_for(f"the preview {piece['preview']}", lambda lines: board(lines, *PREVIEW) == want)
@@ -81,6 +82,7 @@ def play(term, plan):
         keys += ["Right" if piece["shift"] > 0 else "Left"] * abs(piece["shift"])
         keys += ["Down"] * max(0, piece["rest"] - row - 1)
         term.keys(*keys)
+        drawn = piece["stack"]
         stack = {(r, c) for r, line in enumerate(piece["stack"]) for c, ch in enumerate(line)
                  if ch == "#"}
     score = str(plan["final_score"])
