@@ -77,7 +77,7 @@ def play(term, plan):
                             "column 4, on the stack\n" + "\n".join(drawn),
                             piece_on_board(stack, shape)) - 1
         want = set(SHAPES[piece["preview"][0]][piece["preview"][1]])
-        term.wait_for(f"the preview {piece['preview']}", lambda lines: board(lines, *PREVIEW) == want)
+        term.wait_for(f"preview {piece['preview']}", lambda lines: board(lines, *PREVIEW) == want)
         keys = ["Up"] * piece["turns"]
         keys += ["Right" if piece["shift"] > 0 else "Left"] * abs(piece["shift"])
         keys += ["Down"] * max(0, piece["rest"] - row - 1)
