@@ -11,7 +11,7 @@ void type(NameEditor& editor, const char32_t* text) {
     for (; *text != 0; ++text) insertCharacter(editor, static_cast<uint32_t>(*text));
 }
 
-TEST(NameEditor, EditsWholeCharacters) {
+TEST(NameEditor, EditsWholeCharactersRefusesControlsAndStopsAtTheByteLimit) {
     NameEditor editor;
     type(editor, U"Žluť");
     EXPECT_EQ(editor.text, "Žluť");
@@ -34,15 +34,11 @@ TEST(NameEditor, EditsWholeCharacters) {
     deleteBeforeCursor(editor);
     EXPECT_EQ(editor.text, "lu");
     EXPECT_EQ(editor.cursor, editor.text.size());
-}
 
-TEST(NameEditor, RefusesControlsAndStopsAtTheByteLimit) {
-    NameEditor editor;
-    EXPECT_FALSE(insertCharacter(editor, 0x09));
-    EXPECT_FALSE(insertCharacter(editor, 0x7F));
-    EXPECT_FALSE(insertCharacter(editor, 0x9B));
-    EXPECT_FALSE(insertCharacter(editor, 0xD800));
-    EXPECT_EQ(storedName(editor), "?");
+    for (uint32_t refused : {0x09u, 0x7Fu, 0x9Bu, 0xD800u})  // C0, DEL, C1, a surrogate
+        EXPECT_FALSE(insertCharacter(editor, refused)) << std::hex << refused;
+    EXPECT_EQ(editor.text, "lu");
+    EXPECT_EQ(storedName(NameEditor{}), "?");
 
     editor.text.assign(NAME_BYTE_LIMIT - 1, 'a');
     editor.cursor = editor.text.size();
