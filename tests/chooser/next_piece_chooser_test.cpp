@@ -81,20 +81,6 @@ TEST(ChooseNextKind, LeavesTheLiveRecordUntouched) {
     EXPECT_EQ(0, std::memcmp(&before, &state, sizeof state));
 }
 
-TEST(ChooseNextKind, DependsOnlyOnTheGridAndTheFallingKind) {
-    GameState plain = raggedBoard();
-    GameState dressed = raggedBoard();
-    dressed.pieceKind = 5;
-    dressed.pieceX = -10;
-    dressed.pieceY = 13;
-    dressed.nextKind = 6;
-    dressed.score = 40;
-    dressed.paused = 1;
-    dressed.timerId = 9;
-    for (int32_t kind = 0; kind < 7; ++kind)
-        EXPECT_EQ(chooseNextKind(plain, kind), chooseNextKind(dressed, kind));
-}
-
 TEST(ChooseNextKind, FallingKindThatFitsNowhereGivesKindZero) {
     GameState state = freshRecord();
     for (int row = 0; row < BOARD_ROWS; ++row) setRow(state, row, row % 2 ? "#.#.#.#.#." : ".#.#.#.#.#");
