@@ -102,7 +102,6 @@ void commandsReachTheGameThroughTheWindowSystem() {
     state->score = 250;
     CHECK_EQ(250, command(CMD_GET_SCORE));
     command(CMD_PAUSE);
-    CHECK_EQ(250, command(CMD_GET_SCORE));  // the real score, paused or not
     UpdateWindow(view);
     command(CMD_MOVE_RIGHT);
     CHECK(!repaintPending());

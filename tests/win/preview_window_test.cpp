@@ -2,7 +2,6 @@
 // that its user-data word names, and no GDI object left behind by its paints.
 #include <windows.h>
 
-#include "model/rules/piece_table.h"
 #include "win/child_window_classes.h"
 #include "win/preview_window.h"
 #include "win_test_support.h"
