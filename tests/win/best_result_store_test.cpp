@@ -28,25 +28,17 @@ struct StoredValue {
 StoredValue storedValue(const char* name) {
     StoredValue value = {REG_NONE, std::string(8192, '\0')};
     DWORD size = static_cast<DWORD>(value.bytes.size());
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, BEST_RESULT_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegGetValueA(HKEY_CURRENT_USER, BEST_RESULT_KEY, name, RRF_RT_ANY | RRF_NOEXPAND,
+                     &value.type, &value.bytes[0], &size) != ERROR_SUCCESS)
         return {REG_NONE, ""};
-    if (RegQueryValueExA(key, name, nullptr, &value.type,
-                         reinterpret_cast<BYTE*>(&value.bytes[0]), &size) != ERROR_SUCCESS)
-        value = {REG_NONE, ""}, size = 0;
-    RegCloseKey(key);
     value.bytes.resize(size);
     return value;
 }
 
 void storeValue(const char* name, DWORD type, const std::string& bytes) {
-    HKEY key;
-    if (type == REG_NONE || RegCreateKeyExA(HKEY_CURRENT_USER, BEST_RESULT_KEY, 0, nullptr, 0,
-                                            KEY_ALL_ACCESS, nullptr, &key, nullptr) != 0)
-        return;
-    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                   static_cast<DWORD>(bytes.size()));
-    RegCloseKey(key);
+    if (type != REG_NONE)
+        RegSetKeyValueA(HKEY_CURRENT_USER, BEST_RESULT_KEY, name, type, bytes.data(),
+                        static_cast<DWORD>(bytes.size()));
 }
 
 std::wstring shownBestResult() {
