@@ -35,6 +35,6 @@ with zipfile.ZipFile(zip_path, "w", zipfile.ZIP_DEFLATED) as archive:
     archive.write(exe, "Kostrel.exe")
     archive.writestr("CTIMNE.TXT", text.encode("utf-8"))
 PYTHON
-  python3 "$root/tests/win/check_release.py" "$zip" "$processor"
+  python3 "$root/tests/win/check_exe.py" "$zip" "$processor"
   echo "package: $zip"
 done

@@ -1,17 +1,20 @@
 #!/usr/bin/env python3
-"""Checks a Windows program's header: machine type, GUI subsystem, and that it imports
-from nothing but DLLs that every Windows has, so that the exe runs with nothing beside it.
-Prints the oldest Windows version its header admits.
+"""Checks a Windows program, alone or in its release zip: machine type, GUI subsystem, and
+imports from nothing but DLLs that every Windows has, so that the exe runs with nothing
+beside it; prints the oldest Windows version its header admits. A release zip must hold
+exactly Kostrel.exe and CTIMNE.TXT at its root, the text UTF-8 with a byte order mark and
+CRLF line ends, as Windows Notepad needs.
 
-Usage: check_exe.py <program.exe> i686|x86_64
+Usage: check_exe.py <program.exe>|<Kostrel-version-arch.zip> i686|x86_64
 """
 import struct
 import sys
+import zipfile
 
 MACHINES = {"i686": (0x14C, 0x10B), "x86_64": (0x8664, 0x20B)}  # COFF machine, PE magic
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "comctl32.dll",
                "msvcrt.dll"}
-GUI_SUBSYSTEM = 2
+RELEASE_NAMES = ["CTIMNE.TXT", "Kostrel.exe"]
 
 
 def imported_dlls(data, pe, optional, magic):
@@ -37,44 +40,63 @@ def imported_dlls(data, pe, optional, magic):
         entry += 20
 
 
-def check(path, processor, data=None):
-    """The problems of the program at path (or of its bytes, data); prints its summary."""
-    if data is None:
-        with open(path, "rb") as exe:
-            data = exe.read()
+def check_program(name, data, processor):
+    """The problems of the program named name, whose bytes are data; prints its summary."""
     pe = struct.unpack_from("<I", data, 0x3C)[0]
     if data[:2] != b"MZ" or data[pe:pe + 4] != b"PE\0\0":
-        return [f"{path} is no PE program"]
-    machine, magic = struct.unpack_from("<H", data, pe + 4)[0], struct.unpack_from(
-        "<H", data, pe + 24)[0]
-    problems = []
-    if (machine, magic) != MACHINES[processor]:
-        problems.append(f"machine 0x{machine:x} and magic 0x{magic:x}, expected those of "
-                        f"{processor}: {tuple(hex(v) for v in MACHINES[processor])}")
-        return problems
+        return [f"{name} is no PE program"]
     optional = pe + 24
-    os_major, os_minor = struct.unpack_from("<HH", data, optional + 40)
-    sub_major, sub_minor = struct.unpack_from("<HH", data, optional + 48)
+    machine, magic = struct.unpack_from("<H", data, pe + 4)[0], struct.unpack_from(
+        "<H", data, optional)[0]
+    if (machine, magic) != MACHINES[processor]:
+        return [f"machine 0x{machine:x} and magic 0x{magic:x}, expected those of "
+                f"{processor}: {tuple(hex(v) for v in MACHINES[processor])}"]
+    problems = []
+    os_version = struct.unpack_from("<HH", data, optional + 40)
+    subsystem_version = struct.unpack_from("<HH", data, optional + 48)
     subsystem = struct.unpack_from("<H", data, optional + 68)[0]
-    if subsystem != GUI_SUBSYSTEM:
-        problems.append(f"subsystem {subsystem}, expected {GUI_SUBSYSTEM} (Windows GUI)")
+    if subsystem != 2:
+        problems.append(f"subsystem {subsystem}, expected 2 (Windows GUI)")
     dlls = imported_dlls(data, pe, optional, magic)
     others = sorted(set(dlls) - SYSTEM_DLLS)
     if others:
         problems.append(f"imports {sorted(dlls)}, of which {others} are not system DLLs "
                         f"{sorted(SYSTEM_DLLS)}")
-    oldest = "%d.%d" % max((os_major, os_minor), (sub_major, sub_minor))
-    print(f"{path}: {processor}, GUI, imports {' '.join(dlls)}; "
-          f"its header admits Windows {oldest} or later")
+    print(f"{name}: {processor}, GUI, imports {' '.join(dlls)}; its header admits Windows "
+          "%d.%d or later" % max(os_version, subsystem_version))
+    return problems
+
+
+def check_release(path, processor):
+    with zipfile.ZipFile(path) as archive:
+        names = sorted(archive.namelist())
+        if names != RELEASE_NAMES:
+            return [f"holds {names}, expected {RELEASE_NAMES}"]
+        problems = check_program(f"{path}:Kostrel.exe", archive.read("Kostrel.exe"), processor)
+        text = archive.read("CTIMNE.TXT")
+    if not text.startswith(b"\xef\xbb\xbf"):
+        problems.append(f"CTIMNE.TXT starts with {text[:3]!r}, not the UTF-8 byte order mark")
+    line_ends, crlf = text.count(b"\n"), text.count(b"\r\n")
+    if line_ends == 0 or line_ends != crlf:
+        problems.append(f"CTIMNE.TXT has {line_ends} line ends, {crlf} of them CRLF")
+    try:
+        text.decode("utf-8")
+    except UnicodeDecodeError as error:
+        problems.append(f"CTIMNE.TXT is not UTF-8: {error}")
     return problems
 
 
 def main():
     if len(sys.argv) != 3 or sys.argv[2] not in MACHINES:
         sys.exit(__doc__)
-    problems = check(sys.argv[1], sys.argv[2])
+    path, processor = sys.argv[1:]
+    if path.endswith(".zip"):
+        problems = check_release(path, processor)
+    else:
+        with open(path, "rb") as exe:
+            problems = check_program(path, exe.read(), processor)
     for problem in problems:
-        print(f"FAIL: {sys.argv[1]}: {problem}", file=sys.stderr)
+        print(f"FAIL: {path}: {problem}", file=sys.stderr)
     return 1 if problems else 0
 
 

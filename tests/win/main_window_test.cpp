@@ -1,13 +1,12 @@
 // The main window under Wine: its children where they belong, the Czech menu, keys and
 // menu commands turned into board commands, activation pause, the boxes it opens, and
-// WM_CLOSE ending the message loop with exit code 0. (The game-over hand-off to the
-// new-record dialog is played through by the end-to-end test.)
+// WM_CLOSE ending the message loop with exit code 0. The end-to-end test plays the arrow
+// keys and the game-over hand-off to the new-record dialog.
 #include <windows.h>
 
 #include <cwchar>
 
 #include "model/game/game_command.h"
-#include "model/rules/piece_table.h"
 #include "res/resource.h"
 #include "win/board_view.h"
 #include "win/child_window_classes.h"
@@ -109,26 +108,18 @@ void theMenuIsCzechWithItsCommandIds() {
 
 void keysAndMenuCommandsReachTheBoardView() {
     viewGot();
-    // Arrow keys are sent, so handled before SendMessage returns.
-    const std::pair<WPARAM, uint32_t> keys[] = {{VK_LEFT, CMD_MOVE_LEFT},
-                                                {VK_UP, CMD_ROTATE},
-                                                {VK_RIGHT, CMD_MOVE_RIGHT},
-                                                {VK_DOWN, CMD_STEP_DOWN}};
-    for (const auto& key : keys) {
-        SendMessageW(mainWindow, WM_KEYDOWN, key.first, 0);
-        CHECK_EQ(Codes{key.second}, viewGot(false));
-    }
     for (WPARAM other : {WPARAM('A'), WPARAM(VK_SPACE), WPARAM(VK_F3), WPARAM(VK_LEFT + 0x10000)})
         SendMessageW(mainWindow, WM_KEYDOWN, other, 0);  // none of these is a command
     SendMessageW(mainWindow, WM_KEYDOWN, VK_F2, 0);
     CHECK(viewGot(false).empty());  // F2 is posted
     CHECK_EQ(Codes{CMD_NEW_GAME}, viewGot());
     CHECK_EQ(4, game().pieceX);
-    // Auto-repeated key-downs each move the piece once.
+    // Arrow keys are sent, so handled before SendMessage returns, each auto-repeated
+    // key-down once.
     SendMessageW(mainWindow, WM_KEYDOWN, VK_LEFT, 0x40000001);
     SendMessageW(mainWindow, WM_KEYDOWN, VK_LEFT, 0x40000001);
     CHECK_EQ(2, game().pieceX);
-    viewGot();
+    CHECK_EQ((Codes{CMD_MOVE_LEFT, CMD_MOVE_LEFT}), viewGot(false));
 
     // The menu's New game, also with a notification code in the high word; others nothing.
     SendMessageW(mainWindow, WM_COMMAND, IDM_NEW_GAME, 0);
@@ -150,10 +141,8 @@ void activationAndTheAboutBoxPauseTheGame() {
     viewGot();
     SendMessageW(mainWindow, WM_ACTIVATEAPP, FALSE, 0);
     CHECK_EQ(Codes{CMD_PAUSE}, viewGot());
-    CHECK_EQ(1, game().paused);
     SendMessageW(mainWindow, WM_ACTIVATEAPP, TRUE, 0);
     CHECK_EQ(Codes{CMD_RESUME}, viewGot());
-    CHECK_EQ(0, game().paused);
 
     whenModalOpens(notePauseAndPressOk);
     SendMessageW(mainWindow, WM_COMMAND, IDM_ABOUT, 0);
@@ -163,7 +152,6 @@ void activationAndTheAboutBoxPauseTheGame() {
              shownText.substr(0, shownText.find(L'\n')));
     CHECK_EQ(1, pausedWhileShown);
     CHECK_EQ((Codes{CMD_PAUSE, CMD_RESUME}), viewGot());
-    CHECK_EQ(0, game().paused);
 
     useThrowawayCurrentUser();  // Best results shows the store, the game running on
     whenModalOpens(notePauseAndPressOk);

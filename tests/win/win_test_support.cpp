@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "win/best_result_store.h"
 #include "win/board_view.h"
 
 std::wstring shownCaption, shownText;
@@ -50,26 +49,6 @@ BOOL CALLBACK keepLongestStaticText(HWND child, LPARAM longest) {
     if (className(child) == L"Static" && windowText(child).size() > text->size())
         *text = windowText(child);
     return TRUE;
-}
-
-// Wine's GetGuiResources counts nothing; its ntdll exports wine_get_version.
-bool runsUnderWine() {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-// The used entries of Wine's GDI handle table, which the process environment block points
-// to (GdiSharedHandleTable, at 0x94 in a 32-bit process's block and 0xF8 in a 64-bit one's):
-// 0x4000 entries of 24 bytes in either (GDI_HANDLE_ENTRY in Wine's ntgdi.h holds 64-bit
-// pointers), the type at byte 14.
-long countWineGdiHandles() {
-    constexpr size_t TABLE_FIELD = sizeof(void*) == 8 ? 0xF8 : 0x94;
-    const auto* peb = reinterpret_cast<const uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-    const uint8_t* table = nullptr;
-    std::memcpy(&table, peb + TABLE_FIELD, sizeof table);
-    if (table == nullptr) return -1;
-    long used = 0;
-    for (int i = 0; i < 0x4000; ++i) used += table[i * 24 + 14] != 0;
-    return used;
 }
 
 HKEY throwawayRoot = nullptr;
@@ -146,9 +125,22 @@ void fillRgb(HDC dc, int width, int height, uint32_t rgb) {
     DeleteObject(brush);
 }
 
+// Wine's GetGuiResources counts nothing (its ntdll exports wine_get_version), so under Wine
+// this counts the used entries of its GDI handle table, which the process environment block
+// points to (GdiSharedHandleTable, at 0x94 in a 32-bit process's block and 0xF8 in a 64-bit
+// one's): 0x4000 entries of 24 bytes in either (GDI_HANDLE_ENTRY in Wine's ntgdi.h holds
+// 64-bit pointers), the type at byte 14.
 long liveGdiObjects() {
-    if (runsUnderWine()) return countWineGdiHandles();
-    return static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr)
+        return static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+    constexpr size_t TABLE_FIELD = sizeof(void*) == 8 ? 0xF8 : 0x94;
+    const auto* peb = reinterpret_cast<const uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    const uint8_t* table = nullptr;
+    std::memcpy(&table, peb + TABLE_FIELD, sizeof table);
+    if (table == nullptr) return -1;
+    long used = 0;
+    for (int i = 0; i < 0x4000; ++i) used += table[i * 24 + 14] != 0;
+    return used;
 }
 
 HWND createHostWindow(int width, int height) {
@@ -204,28 +196,4 @@ void useThrowawayCurrentUser() {
     RegCreateKeyExW(HKEY_CURRENT_USER, THROWAWAY_PATH, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                     &throwawayRoot, nullptr);
     RegOverridePredefKey(HKEY_CURRENT_USER, throwawayRoot);
-}
-
-StoredValue storedValue(const char* name) {
-    StoredValue value = {REG_NONE, std::string(8192, '\0')};
-    DWORD size = static_cast<DWORD>(value.bytes.size());
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, BEST_RESULT_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return {REG_NONE, ""};
-    if (RegQueryValueExA(key, name, nullptr, &value.type,
-                         reinterpret_cast<BYTE*>(&value.bytes[0]), &size) != ERROR_SUCCESS)
-        value = {REG_NONE, ""}, size = 0;
-    RegCloseKey(key);
-    value.bytes.resize(size);
-    return value;
-}
-
-void storeValue(const char* name, DWORD type, const std::string& bytes) {
-    HKEY key;
-    if (type == REG_NONE || RegCreateKeyExA(HKEY_CURRENT_USER, BEST_RESULT_KEY, 0, nullptr, 0,
-                                            KEY_ALL_ACCESS, nullptr, &key, nullptr) != 0)
-        return;
-    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                   static_cast<DWORD>(bytes.size()));
-    RegCloseKey(key);
 }

@@ -19,8 +19,7 @@ void fail(const char* file, int line, const std::string& what);
 void run(const char* name, void (*test)());
 int summary(const char* program);
 
-// Integral values are compared as long long; texts as wide or narrow strings; code lists
-// element by element.
+// Integral values are compared as long long.
 inline bool same(long long a, long long b) { return a == b; }
 inline bool same(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) { return a == b; }
 inline bool same(const std::wstring& a, const std::wstring& b) { return a == b; }
@@ -49,8 +48,7 @@ void pumpMessages();
 uint32_t rgbAt(HDC dc, int x, int y);
 void fillRgb(HDC dc, int width, int height, uint32_t rgb);
 
-// The process's live GDI objects: GetGuiResources on Windows; under Wine, whose
-// GetGuiResources answers 0, the used entries of Wine's GDI handle table.
+// The process's live GDI objects (under Wine, the used entries of its GDI handle table).
 long liveGdiObjects();
 
 // A visible top-level window that records the WM_GAME_COMMAND codes reaching it.
@@ -71,12 +69,3 @@ std::wstring windowText(HWND window);
 // Points HKEY_CURRENT_USER of this process at a fresh, empty key of its own (removed at
 // exit), so that the program's own key path is used without touching the user's values.
 void useThrowawayCurrentUser();
-
-// The type and raw bytes of a value under the store's key; REG_NONE when it is missing
-// (and storing REG_NONE stores nothing).
-struct StoredValue {
-    DWORD type;
-    std::string bytes;
-};
-StoredValue storedValue(const char* name);
-void storeValue(const char* name, DWORD type, const std::string& bytes);

@@ -4,9 +4,8 @@
 Presses the keys of game_plan.json (the first game of a run is deterministic, so they lead
 to a known game over with a new record) and checks on screenshots the board, the preview
 and the score label piece by piece, then the new-record dialog, the registry, a second game
-and Alt+F4. The fall timer keeps running: the test waits for each piece to appear, turns and
-shifts it, steps it down to one row above its rest at most and lets the timer fix it, so a
-tick between two keys changes nothing.
+and Alt+F4. The fall timer keeps running: each piece is turned, shifted and stepped down to
+one row above its rest at most, and the timer fixes it, so a tick between keys changes nothing.
 
 Usage: kostrel_e2e.py <Kostrel.exe> <game_plan.json> <artifact-dir>  (DISPLAY, WINEPREFIX set)
 """
@@ -29,8 +28,6 @@ YELLOW, BLACK = (255, 255, 0), (0, 0, 0)
 BOARD_FROM_PREVIEW = (20 - 250, 30 - 25)
 LABEL_FROM_PREVIEW = (0, 135 - 25)
 LABEL_SIZE = (80, 30)
-# Wine draws the frame itself in the test prefix, so the X window is the whole window.
-WINDOW_SIZE = (360, 505)
 PLAYER_NAME = "Žluťoučký kůň"
 REGISTRY_KEY = r"HKCU\Software\VarnekKostrel"
 DIALOG_TITLE = "^Nejlepší score$"
@@ -44,7 +41,8 @@ def board_text(cells):
 
 
 class Screen:
-    """The game's window on the X display, its parts located from the preview picture."""
+    """The game's window on the X display, its parts located from the preview picture.
+    The window's size, the cells' frames and grid lines are the Win32 tests' to check."""
 
     def __init__(self, display, window):
         self.display, self.window = display, window
@@ -53,8 +51,6 @@ class Screen:
         """Finds the preview by its yellow cells: the board is still empty, so they are the
         only yellow in the window."""
         x, y, width, height = x_display.window_geometry(self.window)
-        if (width, height) != WINDOW_SIZE:
-            raise Failure(f"the window is {width} x {height}, expected {WINDOW_SIZE}")
         pixel = self.display.grab(x, y, width, height)
         yellow = [(px, py) for py in range(height) for px in range(width)
                   if pixel(px, py) == YELLOW]
@@ -65,41 +61,22 @@ class Screen:
         self.board = tuple(map(sum, zip(self.preview, BOARD_FROM_PREVIEW)))
         self.label = tuple(map(sum, zip(self.preview, LABEL_FROM_PREVIEW)))
 
-    def board_cells(self, whole_squares=False):
-        """The filled cells, sampled at their centres. With whole_squares, each must be a
-        19 x 19 yellow square that leaves the grid line (its 20th column and row) black."""
-        pixel = self.display.grab(*self.board, CELL * BOARD_COLUMNS, CELL * BOARD_ROWS)
-        cells = set()
-        for r in range(BOARD_ROWS):
-            for c in range(BOARD_COLUMNS):
-                x, y = CELL * c, CELL * r
-                colour = pixel(x + 9, y + 9)
-                if colour not in (YELLOW, BLACK):
-                    raise Failure(f"board cell ({r}, {c}) shows {colour}, not yellow or black")
-                if colour == YELLOW:
-                    cells.add((r, c))
-                    square = {pixel(x + dx, y + dy) for dx in (0, 18) for dy in (0, 18)}
-                    grid = {pixel(x + 19, y + 9), pixel(x + 9, y + 19)}
-                    if whole_squares and (square != {YELLOW} or YELLOW in grid):
-                        raise Failure(f"board cell ({r}, {c}) is not a 19 x 19 yellow square")
-        return cells
+    def cells(self, origin, rows, columns):
+        """The yellow cells of a grid from origin, sampled at their centres; every centre
+        must be yellow or black."""
+        pixel = self.display.grab(*origin, CELL * columns, CELL * rows)
+        colours = {(r, c): pixel(CELL * c + 9, CELL * r + 9)
+                   for r in range(rows) for c in range(columns)}
+        wrong = {cell: colour for cell, colour in colours.items() if colour not in (YELLOW, BLACK)}
+        if wrong:
+            raise Failure(f"cells neither yellow nor black (row, column): {wrong}")
+        return {cell for cell, colour in colours.items() if colour == YELLOW}
+
+    def board_cells(self):
+        return self.cells(self.board, BOARD_ROWS, BOARD_COLUMNS)
 
     def preview_cells(self):
-        """The yellow cells of the preview; every cell must be one colour inside a black
-        frame."""
-        pixel = self.display.grab(*self.preview, 4 * CELL, 4 * CELL)
-        cells = set()
-        for r in range(4):
-            for c in range(4):
-                x, y = CELL * c, CELL * r
-                inside = {pixel(x + 1, y + 1), pixel(x + 10, y + 10)}
-                frame = {pixel(x + dx, y + dy)
-                         for dx, dy in ((0, 10), (19, 10), (10, 0), (10, 19))}
-                if frame != {BLACK} or inside not in ({YELLOW}, {BLACK}):
-                    raise Failure(f"preview cell ({r}, {c}) shows {inside} framed by {frame}")
-                if inside == {YELLOW}:
-                    cells.add((r, c))
-        return cells
+        return self.cells(self.preview, 4, 4)
 
     def label_ink(self):
         """The dark pixels of the score label: the digits drawn on the button face."""
@@ -117,11 +94,11 @@ def expect_preview(screen, kind, rotation):
     wait_for(f"the preview of kind {kind} rotation {rotation}", check, WAIT_SCREEN)
 
 
-def expect_board(screen, stack, shape, row=None, whole_squares=False):
+def expect_board(screen, stack, shape, row=None):
     """Waits until the board shows just the stack and the shape in column 4, at the given
     row or, without one, at any row; returns that row."""
     def check():
-        seen = screen.board_cells(whole_squares)
+        seen = screen.board_cells()
         top = row if row is not None else min((r for r, _ in seen - stack), default=0)
         want = stack | {(top + r, 4 + c) for r, c in shape}
         if seen != want:
@@ -143,9 +120,8 @@ def play(screen, pieces, zero_ink):
     cleared (None if none was)."""
     x_display.press(screen.window, "F2")
     stack, score_ink = set(), None
-    for n, piece in enumerate(pieces):
-        row = expect_board(screen, stack, SHAPES[piece["kind"]][piece["rotation"]],
-                           whole_squares=n == 0)
+    for piece in pieces:
+        row = expect_board(screen, stack, SHAPES[piece["kind"]][piece["rotation"]])
         expect_preview(screen, *piece["preview"])
         keys = ["Up"] * piece["turns"]
         keys += ["Right" if piece["shift"] > 0 else "Left"] * abs(piece["shift"])
@@ -196,12 +172,11 @@ def run_test(exe, plan, artifacts):
     try:
         window = x_display.find_window("^Kostrel$", WAIT_WINDOW)
         screen = Screen(display, window)
+        # The Win32 tests prove the empty board and the preview before the first game.
         wait_for("the first painted window", lambda: screen.locate() or True, WAIT_SCREEN)
-        expect_board(screen, set(), [])
-        expect_preview(screen, 0, 0)
         zero_ink = expect_label(screen, "show a right-aligned 0",
                                 lambda ink: min(x for x, _ in ink) >= LABEL_SIZE[0] // 2)
-        print("start: empty board, the first piece in the preview, 0 in the score label")
+        print("start: 0 in the score label")
 
         stack, score_ink = play(screen, plan["pieces"], zero_ink)
         if score_ink is None:
@@ -217,8 +192,7 @@ def run_test(exe, plan, artifacts):
                  lambda: None if x_display.visible_windows(DIALOG_TITLE) else True, WAIT_SCREEN)
         # The dialog covered the top of the board, where the piece that no longer fitted is.
         blocked_kind, blocked_rotation = plan["pieces"][-1]["preview"]
-        expect_board(screen, stack, SHAPES[blocked_kind][blocked_rotation], row=0,
-                     whole_squares=True)
+        expect_board(screen, stack, SHAPES[blocked_kind][blocked_rotation], row=0)
         check_registry(plan["final_score"])
         print("game over: the blocked piece shows; Record and Champion are in the registry")
 

@@ -1,8 +1,7 @@
 """Reads the X display's pixels and finds, and types into, windows as a player would.
 
 Pixels come from Xlib's XGetImage through ctypes (a region in a millisecond or two, fast
-enough to time a repaint); windows and keys go through xdotool. Only Debian's python3 and
-the X libraries that xdotool already brings are needed.
+enough to time a repaint); windows and keys go through xdotool.
 """
 import ctypes
 import ctypes.util

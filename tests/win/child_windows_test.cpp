@@ -1,5 +1,8 @@
-// The board view under Wine: its commands through the real timer, repaint, label and
-// preview, the off-screen bitmap after a paint, game over, and its drawing objects.
+// The game's two child windows under Wine, side by side in one host. The board view: its
+// commands through the real timer, repaint, label and preview, the off-screen bitmap after
+// a paint, game over, and its drawing objects. The preview: black-framed cells with yellow
+// interiors for the picture that its user-data word names. Neither leaves a GDI object
+// behind its paints.
 #include <windows.h>
 
 #include "model/game/game_command.h"
@@ -8,6 +11,7 @@
 #include "win/board_view.h"
 #include "win/child_window_classes.h"
 #include "win/handle_words.h"
+#include "win/preview_window.h"
 #include "win_test_support.h"
 
 namespace {
@@ -16,12 +20,16 @@ HWND host = nullptr;
 HWND view = nullptr;
 GameState* state = nullptr;
 HDC offscreen = nullptr;
+HWND preview = nullptr;
 
 void createView() {
-    host = createHostWindow(240, 440);
+    host = createHostWindow(340, 440);
     view = CreateWindowExW(0, BOARD_VIEW_CLASS, BOARD_VIEW_NAME, WS_CHILD | WS_VISIBLE, 20, 30,
                            BOARD_PIXEL_WIDTH, BOARD_PIXEL_HEIGHT, host, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
+    preview = CreateWindowExW(0, PREVIEW_CLASS, PREVIEW_NAME, WS_CHILD | WS_VISIBLE, 240, 15,
+                              PREVIEW_PIXEL_SIDE, PREVIEW_PIXEL_SIDE, host, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
     state = boardViewState(view);
     offscreen = handleFromWord<HDC>(state->offscreenDC);
     UpdateWindow(host);
@@ -78,8 +86,6 @@ void commandsReachTheGameThroughTheWindowSystem() {
 
     HWND label = CreateWindowExW(0, L"STATIC", L"x", WS_CHILD, 0, 0, 10, 10, host, nullptr,
                                  GetModuleHandleW(nullptr), nullptr);
-    HWND preview = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, host, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(preview, GWLP_USERDATA, 0x12345678);
     command(CMD_SET_SCORE_LABEL, reinterpret_cast<LPARAM>(label));
     command(CMD_SET_PREVIEW, reinterpret_cast<LPARAM>(preview));
@@ -102,13 +108,11 @@ void commandsReachTheGameThroughTheWindowSystem() {
     state->score = 250;
     CHECK_EQ(250, command(CMD_GET_SCORE));
     command(CMD_PAUSE);
-    CHECK_EQ(250, command(CMD_GET_SCORE));  // the real score, paused or not
     UpdateWindow(view);
     command(CMD_MOVE_RIGHT);
     CHECK(!repaintPending());
     paintAndCheck();  // a paint while paused shows the board and the piece as they are
     command(CMD_RESUME);
-    CHECK_EQ(0, state->paused);
     CHECK(hostCommands().empty());
     DestroyWindow(host);
 }
@@ -148,6 +152,45 @@ void aGameIsDrawnAndItsEndPostedOnce() {
     DestroyWindow(host);
 }
 
+void show(uint32_t word) {
+    SetWindowLongPtrW(preview, GWLP_USERDATA, static_cast<LONG_PTR>(word));
+    InvalidateRect(preview, nullptr, FALSE);
+    UpdateWindow(preview);
+}
+
+// filled has one bit per cell, row by row from the top left (bit 15 down to bit 0). The
+// pictures themselves are the piece table's, tested with it; here the word's halves.
+void checkCells(unsigned filled) {
+    HDC dc = GetDC(preview);
+    for (int cell = 0; cell < 16; ++cell) {
+        int x = cell % 4 * 20, y = cell / 4 * 20;
+        uint32_t inside = (filled >> (15 - cell) & 1) != 0 ? RGB_YELLOW : RGB_BLACK;
+        for (int at : {1, 9, 18}) CHECK_EQ(inside, rgbAt(dc, x + at, y + at));
+        // The default pen frames every cell in black on its outermost pixels.
+        for (int frame : {0, 19}) {
+            CHECK_EQ(RGB_BLACK, rgbAt(dc, x + frame, y + 9));
+            CHECK_EQ(RGB_BLACK, rgbAt(dc, x + 9, y + frame));
+        }
+    }
+    ReleaseDC(preview, dc);
+}
+
+void thePreviewWordNamesTheKindAndTheRotation() {
+    createView();
+    // Unnotified, the word is 0: kind 0 in rotation 0, an L standing on its foot.
+    checkCells(0b1000'1000'1100'0000);
+    show(1u << 16 | 6u);  // the rotation is the high half: kind 6 lying flat
+    checkCells(0b1111'0000'0000'0000);
+    show(1u << 16);  // kind 0 turned once: its foot points up
+    checkCells(0b0010'1110'0000'0000);
+    // A word out of range shows an empty grid instead of reading outside the table.
+    for (uint32_t word : {7u, 4u << 16, 0xFFFFFFFFu}) {
+        show(word);
+        checkCells(0);
+    }
+    DestroyWindow(host);
+}
+
 void drawingObjectsDoNotAccumulateAndGoWithTheView() {
     createView();
     command(CMD_NEW_GAME);
@@ -159,10 +202,12 @@ void drawingObjectsDoNotAccumulateAndGoWithTheView() {
 
     state->cells[19][3] = FILLED_CELL;
     UpdateWindow(view);
+    show(2);
     long before = liveGdiObjects();
     for (int i = 0; i < 3000; ++i) {
         InvalidateRect(view, nullptr, FALSE);
         UpdateWindow(view);
+        show(static_cast<uint32_t>(i % 7));
     }
     CHECK(before > 0);
     CHECK_EQ(before, liveGdiObjects());
@@ -180,6 +225,7 @@ int main() {
     registerChildWindowClasses(GetModuleHandleW(nullptr));
     RUN_TEST(commandsReachTheGameThroughTheWindowSystem);
     RUN_TEST(aGameIsDrawnAndItsEndPostedOnce);
+    RUN_TEST(thePreviewWordNamesTheKindAndTheRotation);
     RUN_TEST(drawingObjectsDoNotAccumulateAndGoWithTheView);
-    return check::summary("board_view_test");
+    return check::summary("child_windows_test");
 }
