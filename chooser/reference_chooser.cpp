@@ -7,6 +7,10 @@
 #include "model/rules/piece_table.h"
 #include "model/rules/row_clearing.h"
 
+namespace {
+
+// Drops a trial record's piece straight down from where it fits, locks it, removes full
+// rows and returns the evaluation of the board left; the trial keeps that board.
 int32_t dropAndScore(GameState& trial) {
     do {
         ++trial.pieceY;
@@ -16,8 +20,6 @@ int32_t dropAndScore(GameState& trial) {
     clearFullRows(trial);
     return evaluateBoard(trial);
 }
-
-namespace {
 
 // Scores one placement on a copy of base; false when it does not fit at row 0.
 bool tryPlacement(const GameState& base, int32_t kind, int32_t column, int32_t rotation,

@@ -6,8 +6,4 @@
 
 #include "model/rules/game_state.h"
 
-// Drops a trial record's piece straight down from where it fits, locks it, removes full
-// rows and returns the evaluation of the board left; the trial keeps that board.
-int32_t dropAndScore(GameState& trial);
-
 int32_t chooseNextKindByTrialRecords(const GameState& state, int32_t fallingKind);

@@ -43,32 +43,6 @@ TEST(ChooseNextKind, WorkedBoards) {
     expectChoice(ragged, 1, 1);
 }
 
-// A trial as the search sets it up: the L in rotation 2 at column 8, row 0.
-GameState withFootAtColumnEight(GameState state) {
-    state.pieceKind = 0;
-    state.pieceRotation = 2;
-    state.pieceX = 8;
-    state.pieceY = 0;
-    return state;
-}
-
-TEST(DropAndScore, FallsToTheLastFittingRowAndScoresTheBoardLeft) {
-    GameState trial = withFootAtColumnEight(raggedBoard());
-    EXPECT_EQ(149, dropAndScore(trial));
-    EXPECT_EQ(16, trial.pieceY);
-    EXPECT_NE(0u, trial.cells[16][8]);
-    EXPECT_NE(0u, trial.cells[18][9]);
-
-    // Completing row 19 removes it before the board is judged.
-    GameState bottom = freshRecord();
-    setRow(bottom, 19, "#########.");
-    bottom = withFootAtColumnEight(bottom);
-    EXPECT_EQ(8, dropAndScore(bottom));
-    EXPECT_EQ(1, bottom.score);
-    std::vector<std::pair<int, int>> expected = {{18, 8}, {18, 9}, {19, 9}};
-    EXPECT_EQ(expected, filledCells(bottom));
-}
-
 TEST(ChooseNextKind, LeavesTheLiveRecordUntouched) {
     GameState state = freshRecord();
     setRow(state, 19, "#########.");

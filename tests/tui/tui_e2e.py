@@ -14,7 +14,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "win", "e2e"))
-from plan_game import SHAPES  # noqa: E402  the pieces as the game draws them
+from piece_shapes import RENEW_PLAN, SHAPES  # noqa: E402
 
 WAIT = 5.0  # seconds for anything to show; a game step takes 0.5 s
 NAME = "Žluťoučký kůň q k"  # k and q are letters of the name, not the quit key
@@ -158,7 +158,8 @@ def main():
         try:
             check_game(term, plan, data, status)
         except (Failure, subprocess.SubprocessError) as error:
-            sys.exit(f"tui_e2e: FAILED: {error}")
+            sys.exit(f"tui_e2e: FAILED: {error}\n"
+                     f"(if the rules or the chooser changed: {RENEW_PLAN})")
         finally:
             subprocess.run(["tmux", "-S", term.socket, "kill-server"], capture_output=True,
                            timeout=10)

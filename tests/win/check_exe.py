@@ -7,63 +7,44 @@ CRLF line ends, as Windows Notepad needs.
 
 Usage: check_exe.py <program.exe>|<Kostrel-version-arch.zip> i686|x86_64
 """
-import struct
+import os
+import re
+import subprocess
 import sys
+import tempfile
 import zipfile
 
-MACHINES = {"i686": (0x14C, 0x10B), "x86_64": (0x8664, 0x20B)}  # COFF machine, PE magic
+FORMATS = {"i686": "pei-i386", "x86_64": "pei-x86-64"}  # as the MinGW-w64 objdump names them
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "comctl32.dll",
                "msvcrt.dll"}
 RELEASE_NAMES = ["CTIMNE.TXT", "Kostrel.exe"]
 
 
-def imported_dlls(data, pe, optional, magic):
-    """The names of the DLLs in the import directory (data directory 1)."""
-    directories = optional + (96 if magic == 0x10B else 112)
-    import_rva, _ = struct.unpack_from("<II", data, directories + 8)
-    sections = optional + struct.unpack_from("<H", data, pe + 20)[0]
-
-    def offset(rva):
-        for n in range(struct.unpack_from("<H", data, pe + 6)[0]):
-            size, address, _, raw = struct.unpack_from("<IIII", data, sections + 40 * n + 8)
-            if address <= rva < address + size:
-                return raw + rva - address
-        raise ValueError(f"address 0x{rva:x} lies in no section")
-
-    names, entry = [], offset(import_rva)
-    while True:
-        name_rva = struct.unpack_from("<5I", data, entry)[3]
-        if name_rva == 0:
-            return names
-        start = offset(name_rva)
-        names.append(data[start:data.index(b"\0", start)].decode("ascii").lower())
-        entry += 20
-
-
 def check_program(name, data, processor):
-    """The problems of the program named name, whose bytes are data; prints its summary."""
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    if data[:2] != b"MZ" or data[pe:pe + 4] != b"PE\0\0":
-        return [f"{name} is no PE program"]
-    optional = pe + 24
-    machine, magic = struct.unpack_from("<H", data, pe + 4)[0], struct.unpack_from(
-        "<H", data, optional)[0]
-    if (machine, magic) != MACHINES[processor]:
-        return [f"machine 0x{machine:x} and magic 0x{magic:x}, expected those of "
-                f"{processor}: {tuple(hex(v) for v in MACHINES[processor])}"]
+    """The problems of the program named name, whose bytes are data; prints its summary.
+    The header is read by the MinGW-w64 objdump of that processor."""
+    with tempfile.NamedTemporaryFile(suffix=".exe", delete=False) as exe:
+        exe.write(data)
+    try:
+        header = subprocess.run([f"{processor}-w64-mingw32-objdump", "-p", exe.name],
+                                capture_output=True, text=True, timeout=60).stdout
+    finally:
+        os.unlink(exe.name)
+    if f"file format {FORMATS[processor]}" not in header:
+        return [f"{name} is no {FORMATS[processor]} program"]
+    field = dict(re.findall(r"^(\w+)\s+(\w+)", header, re.MULTILINE))
     problems = []
-    os_version = struct.unpack_from("<HH", data, optional + 40)
-    subsystem_version = struct.unpack_from("<HH", data, optional + 48)
-    subsystem = struct.unpack_from("<H", data, optional + 68)[0]
-    if subsystem != 2:
-        problems.append(f"subsystem {subsystem}, expected 2 (Windows GUI)")
-    dlls = imported_dlls(data, pe, optional, magic)
+    if int(field.get("Subsystem", "0"), 16) != 2:
+        problems.append(f"subsystem {field.get('Subsystem')}, expected 2 (Windows GUI)")
+    dlls = [dll.lower() for dll in re.findall(r"DLL Name: (\S+)", header)]
     others = sorted(set(dlls) - SYSTEM_DLLS)
-    if others:
+    if not dlls or others:
         problems.append(f"imports {sorted(dlls)}, of which {others} are not system DLLs "
                         f"{sorted(SYSTEM_DLLS)}")
+    version = max((int(field[f"Major{kind}Version"]), int(field[f"Minor{kind}Version"]))
+                  for kind in ("OSystem", "Subsystem"))
     print(f"{name}: {processor}, GUI, imports {' '.join(dlls)}; its header admits Windows "
-          "%d.%d or later" % max(os_version, subsystem_version))
+          "%d.%d or later" % version)
     return problems
 
 
@@ -87,7 +68,7 @@ def check_release(path, processor):
 
 
 def main():
-    if len(sys.argv) != 3 or sys.argv[2] not in MACHINES:
+    if len(sys.argv) != 3 or sys.argv[2] not in FORMATS:
         sys.exit(__doc__)
     path, processor = sys.argv[1:]
     if path.endswith(".zip"):

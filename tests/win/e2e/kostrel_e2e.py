@@ -18,7 +18,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import x_display  # noqa: E402
-from plan_game import BOARD_COLUMNS, BOARD_ROWS, SHAPES  # noqa: E402
+from piece_shapes import BOARD_COLUMNS, BOARD_ROWS, RENEW_PLAN, SHAPES  # noqa: E402
 from x_display import Failure, wait_for  # noqa: E402
 
 CELL = 20
@@ -229,7 +229,8 @@ def main():
         with open(sys.argv[2], encoding="ascii") as plan:
             run_test(sys.argv[1], json.load(plan), sys.argv[3])
     except (Failure, subprocess.TimeoutExpired) as failure:  # a Wine command that hung
-        print(f"FAIL: {failure}", file=sys.stderr)
+        print(f"FAIL: {failure}\n(if the rules or the chooser changed: {RENEW_PLAN})",
+              file=sys.stderr)
         return 1
     print(f"PASS: end-to-end game in {time.monotonic() - started:.1f} s")
     return 0

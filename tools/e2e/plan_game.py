@@ -6,38 +6,21 @@ will. A two-piece search places pieces until a row is cleared (the chooser hands
 pieces that hurt most, so greedy play never clears one); then each piece drops where it
 appears until the game ends. Each piece's entry holds what the test checks on screen.
 
-Usage: plan_game.py <kostrel-sim> > game_plan.json
+Usage: tools/e2e/plan_game.py <kostrel-sim> > tests/win/e2e/game_plan.json
 """
 import json
+import os
 import subprocess
 import sys
 
-BOARD_COLUMNS = 10
-BOARD_ROWS = 20
+# The pieces and the board as the end-to-end tests see them.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests",
+                                "win", "e2e"))
+from piece_shapes import BOARD_COLUMNS, BOARD_ROWS, SHAPES  # noqa: E402
+
 MOST_STEPS = BOARD_ROWS + 2  # enough steps down to fix a piece dropped on an empty board
 ROWS_TO_CLEAR = 1
 TIMER_ROWS = 3  # rows that the fall timer may take a piece down before the test's keys
-
-# The pieces as the game draws them; a turn is a quarter turn, then a shift up and left
-# until row 0 and column 0 hold a cell. kostrel-sim checks each planned turn and shift.
-TEMPLATES = ["X   X   XX      ", " X   X  XX      ", "XX  XX          ",
-             "XX   XX         ", " XX XX          ", " X  XXX         ", "X   X   X   X   "]
-
-
-def build_shapes():
-    shapes = []
-    for template in TEMPLATES:
-        cells = [(i // 4, i % 4) for i, ch in enumerate(template) if ch == "X"]
-        shapes.append([])
-        for _ in range(4):
-            shapes[-1].append(sorted(cells))
-            turned = [(3 - c, r) for r, c in cells]
-            top, left = min(r for r, _ in turned), min(c for _, c in turned)
-            cells = [(r - top, c - left) for r, c in turned]
-    return shapes
-
-
-SHAPES = build_shapes()
 
 
 def run(sim, commands):

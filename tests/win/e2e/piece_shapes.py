@@ -1,0 +1,28 @@
+"""The pieces as a player sees them, for the end-to-end tests' expected screens.
+
+SHAPES[kind][rotation] lists the filled (row, column) cells of the piece's 4 x 4 box: the
+seven templates in rotation 0, each further rotation a quarter turn counter-clockwise,
+pushed up and left until row 0 and column 0 hold a cell.
+"""
+# The plan of the game both end-to-end tests play is made by a tool; a change of the rules
+# or the chooser shows as a screen that differs from the plan's, and this renews it.
+RENEW_PLAN = ("python3 tools/e2e/plan_game.py build/native/tools/kostrel-sim "
+              "> tests/win/e2e/game_plan.json")
+BOARD_COLUMNS = 10
+BOARD_ROWS = 20
+TEMPLATES = ["X   X   XX      ", " X   X  XX      ", "XX  XX          ",
+             "XX   XX         ", " XX XX          ", " X  XXX         ", "X   X   X   X   "]
+
+
+def _rotations(template):
+    cells = [(i // 4, i % 4) for i, ch in enumerate(template) if ch == "X"]
+    rotations = []
+    for _ in range(4):
+        rotations.append(sorted(cells))
+        turned = [(3 - c, r) for r, c in cells]
+        top, left = min(r for r, _ in turned), min(c for _, c in turned)
+        cells = [(r - top, c - left) for r, c in turned]
+    return rotations
+
+
+SHAPES = [_rotations(template) for template in TEMPLATES]
