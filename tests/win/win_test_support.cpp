@@ -129,12 +129,22 @@ void fillRgb(HDC dc, int width, int height, uint32_t rgb) {
 // this counts the used entries of its GDI handle table, which the process environment block
 // points to (GdiSharedHandleTable, at 0x94 in a 32-bit process's block and 0xF8 in a 64-bit
 // one's): 0x4000 entries of 24 bytes in either (GDI_HANDLE_ENTRY in Wine's ntgdi.h holds
-// 64-bit pointers), the type at byte 14.
+// 64-bit pointers), the type at byte 14. The block's address comes from
+// NtQueryInformationProcess, which needs no segment-register intrinsic.
 long liveGdiObjects() {
-    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr)
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (GetProcAddress(ntdll, "wine_get_version") == nullptr)
         return static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+    using QueryProcess = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    FARPROC found = GetProcAddress(ntdll, "NtQueryInformationProcess");
+    QueryProcess query = nullptr;
+    std::memcpy(&query, &found, sizeof query);  // one function pointer type to another
+    PROCESS_BASIC_INFORMATION basic = {};
+    if (query == nullptr ||
+        query(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
+        return -1;
     constexpr size_t TABLE_FIELD = sizeof(void*) == 8 ? 0xF8 : 0x94;
-    const auto* peb = reinterpret_cast<const uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    const auto* peb = reinterpret_cast<const uint8_t*>(basic.PebBaseAddress);
     const uint8_t* table = nullptr;
     std::memcpy(&table, peb + TABLE_FIELD, sizeof table);
     if (table == nullptr) return -1;
