@@ -53,6 +53,7 @@ TEST_F(AppFixture, EachHoldIsReleasedOnlyByItsOwnCause) {
     press(Key::FocusOut);
     press(Key::FocusIn);
     EXPECT_TRUE(pieceStandsStill());
+    EXPECT_EQ(nextFallWakeMs(app), -1);  // the message holds the game, not only the keys
     press(Key::Enter);
     EXPECT_FALSE(pieceStandsStill());
 
