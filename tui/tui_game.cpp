@@ -93,12 +93,24 @@ void applyGameInput(TuiGame& game, GameInput input, int64_t nowMs) {
     }
 }
 
+namespace {
+
+// Moves the next tick past nowMs in the timer's rhythm: the ticks that fell due meanwhile
+// are dropped, as a Windows timer delivers one late WM_TIMER however many intervals passed.
+void skipDueTicks(TuiGame& game, int64_t nowMs) {
+    if (game.nextTickMs > nowMs) return;
+    game.nextTickMs += ((nowMs - game.nextTickMs) / FALL_INTERVAL_MS + 1) * FALL_INTERVAL_MS;
+}
+
+}  // namespace
+
 void runDueFallTicks(TuiGame& game, int64_t nowMs) {
     game.nowMs = nowMs;
-    while (game.timerRunning && game.nextTickMs <= nowMs) {
-        game.nextTickMs += FALL_INTERVAL_MS;
-        fallStep(game.state, game.host);
-    }
+    if (!game.timerRunning || game.nextTickMs > nowMs) return;
+    // One step however late: after a stop from outside or a sleeping machine the piece
+    // must not race down the rows it missed.
+    skipDueTicks(game, nowMs);
+    fallStep(game.state, game.host);
 }
 
 void holdGame(TuiGame& game, bool held, int64_t nowMs) {
@@ -110,7 +122,7 @@ void holdGame(TuiGame& game, bool held, int64_t nowMs) {
     command(game, CMD_RESUME);
     // The ticks that fell due while held were ignored by the controller; the next one comes
     // in the timer's old rhythm.
-    while (game.timerRunning && game.nextTickMs <= nowMs) game.nextTickMs += FALL_INTERVAL_MS;
+    if (game.timerRunning) skipDueTicks(game, nowMs);
 }
 
 bool fallTimerRunning(const TuiGame& game) { return game.timerRunning; }

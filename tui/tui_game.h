@@ -29,8 +29,8 @@ void destroyTuiGame(TuiGame* game);
 
 // Every call takes the current time of a monotonic clock, for the fall timer.
 void applyGameInput(TuiGame& game, GameInput input, int64_t nowMs);
-// Runs the fall steps whose time has come; ticks missed while the game was held are
-// skipped, as a Windows timer does not queue them.
+// Runs the fall step whose time has come; however many intervals passed, one step, and
+// the ticks missed meanwhile are skipped, as a Windows timer does not queue them.
 void runDueFallTicks(TuiGame& game, int64_t nowMs);
 // Pauses or resumes the controller; resuming keeps the fall timer's rhythm.
 void holdGame(TuiGame& game, bool held, int64_t nowMs);

@@ -70,6 +70,13 @@ TEST_F(AppFixture, EachHoldIsReleasedOnlyByItsOwnCause) {
     EXPECT_FALSE(pieceStandsStill());
 }
 
+TEST_F(AppFixture, ALateTickIsOneStepInTheTimersRhythm) {
+    press(Key::F2);
+    handleFallTicks(app, now + 5 * TUI_FALL_INTERVAL_MS + 10);  // a stopped process wakes
+    EXPECT_EQ(readFallingPiece(*app.game).row, 1);
+    EXPECT_EQ(nextFallWakeMs(app), now + 6 * TUI_FALL_INTERVAL_MS);
+}
+
 TEST_F(AppFixture, ALostGameWithoutARecordShowsTheMarkOnly) {
     press(Key::F2);
     for (int step = 0; step < 5000 && !app.gameEnded; ++step) press(Key::Down);
