@@ -6,8 +6,15 @@ const FeatureWeights DELLACHERIE_WEIGHTS = {
 };
 
 const FeatureWeights EL_TETRIS_WEIGHTS = {
-    -4.500158825082766, 0.0, 3.4181268101392694, -3.2178882868487753, -9.348695305445199,
-    -7.899265427351652, -3.3855972247263626, 0.0, 0.0,
+    -4.500158825082766,
+    0.0,
+    3.4181268101392694,
+    -3.2178882868487753,
+    -9.348695305445199,
+    -7.899265427351652,
+    -3.3855972247263626,
+    0.0,
+    0.0,
 };
 
 const FeatureWeights YIYUAN_LEE_WEIGHTS = {
@@ -18,10 +25,10 @@ BoardFeatures measureBoard(const BotBoard& board) {
     BoardFeatures features{};
     for (int y = 0; y < BOARD_ROWS; ++y) {
         // Walls are filled: put a filled bit on both sides of the row and count changes.
-        uint32_t walled = (static_cast<uint32_t>(board.rows[y]) << 1) | 1u |
-                          (1u << (BOARD_COLUMNS + 1));
-        features.rowTransitions += countCells((walled ^ (walled >> 1)) &
-                                                      ((1u << (BOARD_COLUMNS + 1)) - 1));
+        uint32_t walled =
+            (static_cast<uint32_t>(board.rows[y]) << 1) | 1u | (1u << (BOARD_COLUMNS + 1));
+        features.rowTransitions +=
+            countCells((walled ^ (walled >> 1)) & ((1u << (BOARD_COLUMNS + 1)) - 1));
     }
     uint16_t above = 0;     // columns with a filled cell above the current row
     uint16_t previous = 0;  // the row above, for column transitions
@@ -80,7 +87,6 @@ BoardFeatures placeAndMeasure(BotBoard& board, const PieceMask& piece, int x, in
 double weightedScore(const BoardFeatures& f, const FeatureWeights& w) {
     return w.landingHeight * f.landingHeight + w.rowsCleared * f.rowsCleared +
            w.erodedCells * f.erodedCells + w.rowTransitions * f.rowTransitions +
-           w.columnTransitions * f.columnTransitions + w.holes * f.holes +
-           w.wellSums * f.wellSums + w.aggregateHeight * f.aggregateHeight +
-           w.bumpiness * f.bumpiness;
+           w.columnTransitions * f.columnTransitions + w.holes * f.holes + w.wellSums * f.wellSums +
+           w.aggregateHeight * f.aggregateHeight + w.bumpiness * f.bumpiness;
 }

@@ -5,7 +5,7 @@
 #include "bot/bot_board.h"
 
 struct BoardFeatures {
-    double landingHeight;   // height of the fixed piece's middle row above the floor
+    double landingHeight;  // height of the fixed piece's middle row above the floor
     int rowsCleared;
     int erodedCells;        // rows cleared times the piece's cells in them
     int rowTransitions;     // filled/empty changes along each row, walls count as filled

@@ -18,10 +18,10 @@ void ignorePreviewWord(void*, uint32_t, uint32_t) {}
 
 void playMove(GameState& state, const GameHost& host, BotMove move) {
     switch (move) {
-        case BOT_LEFT: moveLeft(state, host); break;
-        case BOT_RIGHT: moveRight(state, host); break;
-        case BOT_ROTATE: rotatePiece(state, host); break;
-        case BOT_DOWN: fallStep(state, host); break;
+    case BOT_LEFT: moveLeft(state, host); break;
+    case BOT_RIGHT: moveRight(state, host); break;
+    case BOT_ROTATE: rotatePiece(state, host); break;
+    case BOT_DOWN: fallStep(state, host); break;
     }
 }
 
@@ -30,9 +30,9 @@ void playMove(GameState& state, const GameHost& host, BotMove move) {
 int32_t uniformNextKind(void*, const GameState&, int32_t) { return GameRandom() % PIECE_KINDS; }
 
 BotView botViewOfGame(const GameState& state) {
-    return BotView{botBoardFromGame(state), state.pieceKind,  state.pieceRotation,
-                   state.pieceX,            state.pieceY,     state.nextKind,
-                   state.nextRotation};
+    return BotView{
+        botBoardFromGame(state), state.pieceKind,   state.pieceRotation, state.pieceX, state.pieceY,
+        state.nextKind,          state.nextRotation};
 }
 
 PieceOutcome playOnePiece(GameState& state, const GameHost& host, const BotSettings& settings,

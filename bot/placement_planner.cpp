@@ -40,8 +40,7 @@ int blockedEntries(const BotBoard& board) {
     int blocked = 0;
     for (int kind = 0; kind < PIECE_KINDS; ++kind)
         for (int rotation = 0; rotation < PIECE_ROTATIONS; ++rotation)
-            if (!botPieceFits(board, pieceMask(kind, rotation), SPAWN_COLUMN, SPAWN_ROW))
-                ++blocked;
+            if (!botPieceFits(board, pieceMask(kind, rotation), SPAWN_COLUMN, SPAWN_ROW)) ++blocked;
     return blocked;
 }
 
@@ -82,9 +81,8 @@ double bestValue(const std::vector<Candidate>& candidates) {
 std::vector<size_t> bestIndices(const std::vector<Candidate>& candidates, size_t count) {
     std::vector<size_t> order(candidates.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return candidates[a].value > candidates[b].value;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return candidates[a].value > candidates[b].value; });
     if (order.size() > count) order.resize(count);
     return order;
 }
@@ -128,16 +126,15 @@ BotDecision decidePlacement(const BotView& view, const BotSettings& settings) {
             Candidate& c = first[i];
             if (c.value <= LOSING_SCORE) continue;
             int32_t thirdKind = foreseenAdversaryKind(c.after, view.nextKind);
-            std::vector<Candidate> second = expand(c.after, view.nextKind, SPAWN_COLUMN,
-                                                   SPAWN_ROW, view.nextRotation, c.lineMoves,
-                                                   weights, deeper);
+            std::vector<Candidate> second = expand(c.after, view.nextKind, SPAWN_COLUMN, SPAWN_ROW,
+                                                   view.nextRotation, c.lineMoves, weights, deeper);
             double best = LOSING_SCORE;
             // The third piece's entering rotation is not known yet: it is searched from
             // rotation 0, and the blocked-entry term guards the other three.
             for (size_t j : bestIndices(second, THIRD_PIECE_SECOND_MOVES))
-                best = std::max(best, bestValue(expand(second[j].after, thirdKind, SPAWN_COLUMN,
-                                                       SPAWN_ROW, 0, second[j].lineMoves,
-                                                       weights, third)));
+                best = std::max(
+                    best, bestValue(expand(second[j].after, thirdKind, SPAWN_COLUMN, SPAWN_ROW, 0,
+                                           second[j].lineMoves, weights, third)));
             c.value = best;
         }
     }

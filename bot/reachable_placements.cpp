@@ -48,8 +48,7 @@ void findReachablePlacements(const BotBoard& board, int kind, int x, int y, int 
         if (botPieceFits(board, piece, cx - 1, cy)) visit(cx - 1, cy, r, BOT_LEFT);
         if (botPieceFits(board, piece, cx + 1, cy)) visit(cx + 1, cy, r, BOT_RIGHT);
         int turned = (r + 1) % PIECE_ROTATIONS;
-        if (botPieceFits(board, rotations[turned], cx, cy))
-            visit(cx, cy, turned, BOT_ROTATE);
+        if (botPieceFits(board, rotations[turned], cx, cy)) visit(cx, cy, turned, BOT_ROTATE);
         if (botPieceFits(board, piece, cx, cy + 1)) {
             visit(cx, cy + 1, r, BOT_DOWN);
         } else {

@@ -2,13 +2,13 @@
 // through rename(2), which replaces the old file in one step.
 #include "tui/best_result_file.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 
 #include "tui/utf8_text.h"
 

@@ -43,9 +43,9 @@ struct KeyDecoder {
     char sequence[SEQUENCE_LIMIT] = {};  // parameter and intermediate bytes after ESC [
     size_t sequenceLength = 0;
     bool sequenceOverflow = false;
-    uint32_t codePoint = 0;   // the UTF-8 character being assembled
-    int utf8Missing = 0;      // continuation bytes still to come
-    unsigned char utf8Low = 0x80;   // allowed range of the next continuation byte
+    uint32_t codePoint = 0;        // the UTF-8 character being assembled
+    int utf8Missing = 0;           // continuation bytes still to come
+    unsigned char utf8Low = 0x80;  // allowed range of the next continuation byte
     unsigned char utf8High = 0xBF;
     // A lone Esc has just timed out: a '[' that follows is taken as the late rest of a
     // sequence, so that a focus report split by a long pause still yields no letters.

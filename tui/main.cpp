@@ -1,13 +1,13 @@
 // kostrel-tui: the game in a terminal. One loop sleeps in poll(2) until a key, a signal, the
 // end of a lone Esc's wait or the next fall step, handles what came, and redraws.
+#include <curses.h>
+#include <poll.h>
+#include <unistd.h>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <curses.h>
-#include <poll.h>
-#include <unistd.h>
 #include <vector>
 
 #include "tui/best_result_file.h"

@@ -4,18 +4,18 @@
 // the start.
 #include "tui/terminal_session.h"
 
-#include <cerrno>
-#include <clocale>
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <curses.h>
 #include <fcntl.h>
 #include <langinfo.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cerrno>
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 

@@ -72,7 +72,7 @@ int32_t command(TuiGame& game, uint32_t code, uint32_t argument = 0) {
 TuiGame* createTuiGame() {
     TuiGame* game = new TuiGame;
     // A null next-kind source: the adversarial chooser, as every player gets.
-    game->host = GameHost{game,           startFallTimer,   stopFallTimer, notifyGameOver,
+    game->host = GameHost{game,           startFallTimer, stopFallTimer,     notifyGameOver,
                           requestRepaint, setStandInText, setStandInPreview, nullptr};
     initGameState(game->state);
     command(*game, CMD_SET_SCORE_LABEL, SCORE_LABEL_WINDOW);
@@ -154,16 +154,16 @@ void readGamePicture(const TuiGame& game, GamePicture& picture) {
         for (int column = 0; column < PICTURE_SIDE; ++column) {
             int boardRow = state.pieceY + row;
             int boardColumn = state.pieceX + column;
-            if (pictureCellFilled(falling, row, column) && boardRow >= 0 &&
-                boardRow < BOARD_ROWS && boardColumn >= 0 && boardColumn < BOARD_COLUMNS)
+            if (pictureCellFilled(falling, row, column) && boardRow >= 0 && boardRow < BOARD_ROWS &&
+                boardColumn >= 0 && boardColumn < BOARD_COLUMNS)
                 picture.board[boardRow][boardColumn] = true;
         }
     }
     uint32_t kind = previewWordKind(game.previewWord);
     uint32_t rotation = previewWordRotation(game.previewWord);
     bool known = kind < PIECE_KINDS && rotation < PIECE_ROTATIONS;
-    const char* next = known ? piecePicture(static_cast<int>(kind), static_cast<int>(rotation))
-                             : nullptr;
+    const char* next =
+        known ? piecePicture(static_cast<int>(kind), static_cast<int>(rotation)) : nullptr;
     for (int row = 0; row < PICTURE_SIDE; ++row)
         for (int column = 0; column < PICTURE_SIDE; ++column)
             picture.preview[row][column] = next != nullptr && pictureCellFilled(next, row, column);

@@ -3,8 +3,8 @@
 // fits 80 x 24; a smaller window shows only the size message, cut to its width.
 #include "tui/tui_screen.h"
 
-#include <cstdio>
 #include <curses.h>
+#include <cstdio>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -46,7 +46,8 @@ std::vector<Glyph> glyphsOf(const std::string& text) {
         std::string bytes = text.substr(at, length);
         std::mbstate_t state{};
         wchar_t wide = 0;
-        int width = std::mbrtowc(&wide, bytes.c_str(), length, &state) == length ? wcwidth(wide) : -1;
+        int width =
+            std::mbrtowc(&wide, bytes.c_str(), length, &state) == length ? wcwidth(wide) : -1;
         glyphs.push_back(Glyph{bytes, width < 0 ? 1 : width});
         at += length;
     }
@@ -128,8 +129,10 @@ void drawCells(int top, int left, const bool* cells, int rows, int columns) {
 void drawGame(const TuiApp& app) {
     GamePicture picture;
     readGamePicture(*app.game, picture);
-    drawFrame(BOARD_TOP, BOARD_LEFT, TUI_BOARD_ROWS + 2, 2 * TUI_BOARD_COLUMNS + 2, TEXT_GAME_TITLE);
-    drawCells(BOARD_TOP + 1, BOARD_LEFT + 1, &picture.board[0][0], TUI_BOARD_ROWS, TUI_BOARD_COLUMNS);
+    drawFrame(BOARD_TOP, BOARD_LEFT, TUI_BOARD_ROWS + 2, 2 * TUI_BOARD_COLUMNS + 2,
+              TEXT_GAME_TITLE);
+    drawCells(BOARD_TOP + 1, BOARD_LEFT + 1, &picture.board[0][0], TUI_BOARD_ROWS,
+              TUI_BOARD_COLUMNS);
 
     drawFrame(PREVIEW_TOP, SIDE_LEFT, TUI_PREVIEW_SIDE + 2, SIDE_WIDTH, TEXT_NEXT_TITLE);
     drawCells(PREVIEW_TOP + 1, SIDE_LEFT + (SIDE_WIDTH - 2 * TUI_PREVIEW_SIDE) / 2,

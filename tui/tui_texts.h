@@ -8,11 +8,13 @@ inline constexpr const char* TEXT_SCORE_TITLE = "Score";
 inline constexpr const char* TEXT_PAUSED = "Pauza";
 inline constexpr const char* TEXT_GAME_OVER = "Konec hry";
 
-inline constexpr const char* TEXT_KEY_HELP_1 = "F2/n nová hra   ← → posun   ↑ otočit   ↓ dolů   p pauza";
+inline constexpr const char* TEXT_KEY_HELP_1 =
+    "F2/n nová hra   ← → posun   ↑ otočit   ↓ dolů   p pauza";
 inline constexpr const char* TEXT_KEY_HELP_2 = "v nejlepší výsledek   o o programu   k/q/F10 konec";
 
 inline constexpr const char* TEXT_ABOUT_CAPTION = "Zubrant";
-inline constexpr const char* TEXT_ABOUT = "Pokusný Kostrel s zlou umělou inteligencí\nNapsal Varnek";
+inline constexpr const char* TEXT_ABOUT =
+    "Pokusný Kostrel s zlou umělou inteligencí\nNapsal Varnek";
 
 inline constexpr const char* TEXT_RECORD_CAPTION = "Rekord";
 inline constexpr const char* TEXT_NEW_RECORD_CAPTION = "Nejlepší score";
@@ -29,7 +31,8 @@ inline constexpr const char* TEXT_CLOSE_HINT = "Enter nebo Esc: zavřít";
 inline constexpr const char* TEXT_PROMPT_HINT = "Enter: uložit   Esc: zrušit";
 
 // Formatted with the columns and rows needed (%d × %d).
-inline constexpr const char* TEXT_TOO_SMALL = "Malé okno: hra potřebuje terminál alespoň %d × %d znaků.";
+inline constexpr const char* TEXT_TOO_SMALL =
+    "Malé okno: hra potřebuje terminál alespoň %d × %d znaků.";
 
 // On stderr, before or instead of the game.
 inline constexpr const char* TEXT_NOT_A_TERMINAL =

@@ -21,8 +21,7 @@ int toAnsiText(const wchar_t* text, char* buffer, int bufferSize) {
     // Every character needs at least one byte, so at most bufferSize - 1 units can fit;
     // multi-byte code pages may need fewer. Never split a surrogate pair.
     if (units > bufferSize - 1) units = bufferSize - 1;
-    while (units > 0 &&
-           (isLowSurrogate(text[units]) || ansiBytesFor(text, units) > bufferSize - 1))
+    while (units > 0 && (isLowSurrogate(text[units]) || ansiBytesFor(text, units) > bufferSize - 1))
         --units;
     int bytes = units == 0 ? 0
                            : WideCharToMultiByte(CP_ACP, 0, text, units, buffer, bufferSize - 1,

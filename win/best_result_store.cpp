@@ -19,8 +19,8 @@ bool queryRecord(HKEY key, uint32_t& record) {
     DWORD type = REG_NONE;
     DWORD value = 0;
     DWORD size = sizeof value;
-    LONG status = RegQueryValueExA(key, "Record", nullptr, &type,
-                                   reinterpret_cast<BYTE*>(&value), &size);
+    LONG status =
+        RegQueryValueExA(key, "Record", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
     if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value) return false;
     record = value;
     return true;
@@ -32,8 +32,8 @@ bool queryChampion(HKEY key, wchar_t* champion, int championChars) {
     char name[CHAMPION_BYTES + 1] = {};
     DWORD type = REG_NONE;
     DWORD size = CHAMPION_BYTES;
-    LONG status = RegQueryValueExA(key, "Champion", nullptr, &type,
-                                   reinterpret_cast<BYTE*>(name), &size);
+    LONG status =
+        RegQueryValueExA(key, "Champion", nullptr, &type, reinterpret_cast<BYTE*>(name), &size);
     if (status != ERROR_SUCCESS || type != REG_SZ) return false;
     if (std::strlen(name) >= static_cast<size_t>(CHAMPION_BYTES)) return false;
     fromAnsiText(name, champion, championChars);
@@ -54,8 +54,8 @@ uint32_t readBestScore() {
 bool readBestResult(BestResult& result) {
     HKEY key;
     if (!openStoreKey(key)) return false;
-    bool readable = queryChampion(key, result.champion, CHAMPION_BYTES) &&
-                    queryRecord(key, result.record);
+    bool readable =
+        queryChampion(key, result.champion, CHAMPION_BYTES) && queryRecord(key, result.record);
     RegCloseKey(key);
     return readable;
 }
@@ -66,9 +66,8 @@ bool writeBestResult(const wchar_t* champion, uint32_t score) {
     char name[CHAMPION_BYTES];
     int length = toAnsiText(champion, name, sizeof name);
     DWORD record = score;
-    bool written =
-        RegSetValueExA(key, "Champion", 0, REG_SZ, reinterpret_cast<const BYTE*>(name),
-                       static_cast<DWORD>(length + 1)) == ERROR_SUCCESS;
+    bool written = RegSetValueExA(key, "Champion", 0, REG_SZ, reinterpret_cast<const BYTE*>(name),
+                                  static_cast<DWORD>(length + 1)) == ERROR_SUCCESS;
     written = RegSetValueExA(key, "Record", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&record),
                              sizeof record) == ERROR_SUCCESS &&
               written;

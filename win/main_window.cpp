@@ -17,8 +17,8 @@ constexpr DWORD GROUP_BOX_STYLE = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
 constexpr DWORD PLAIN_CHILD_STYLE = WS_CHILD | WS_VISIBLE;
 constexpr DWORD SCORE_LABEL_STYLE = WS_CHILD | WS_VISIBLE | SS_RIGHT;
 
-HWND createChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style,
-                 int x, int y, int width, int height) {
+HWND createChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int x,
+                 int y, int width, int height) {
     return CreateWindowExW(0, className, text, style, x, y, width, height, parent, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
 }
@@ -39,14 +39,14 @@ LRESULT onCreate(HWND window) {
     createChild(window, L"BUTTON", TEXT_GAME_GROUP, GROUP_BOX_STYLE, 10, 10, 220, 430);
     HWND nextGroup =
         createChild(window, L"BUTTON", TEXT_NEXT_GROUP, GROUP_BOX_STYLE, 240, 10, 100, 100);
-    HWND preview = createChild(nextGroup, PREVIEW_CLASS, PREVIEW_NAME, PLAIN_CHILD_STYLE, 10,
-                               15, PREVIEW_PIXEL_SIDE, PREVIEW_PIXEL_SIDE);
+    HWND preview = createChild(nextGroup, PREVIEW_CLASS, PREVIEW_NAME, PLAIN_CHILD_STYLE, 10, 15,
+                               PREVIEW_PIXEL_SIDE, PREVIEW_PIXEL_SIDE);
     HWND scoreGroup =
         createChild(window, L"BUTTON", TEXT_SCORE_GROUP, GROUP_BOX_STYLE, 240, 120, 100, 50);
     HWND scoreLabel =
         createChild(scoreGroup, L"STATIC", TEXT_SCORE_START, SCORE_LABEL_STYLE, 10, 15, 80, 30);
-    HWND boardView = createChild(window, BOARD_VIEW_CLASS, BOARD_VIEW_NAME, PLAIN_CHILD_STYLE,
-                                 20, 30, BOARD_PIXEL_WIDTH, BOARD_PIXEL_HEIGHT);
+    HWND boardView = createChild(window, BOARD_VIEW_CLASS, BOARD_VIEW_NAME, PLAIN_CHILD_STYLE, 20,
+                                 30, BOARD_PIXEL_WIDTH, BOARD_PIXEL_HEIGHT);
     postCommand(boardView, CMD_SET_SCORE_LABEL, reinterpret_cast<LPARAM>(scoreLabel));
     postCommand(boardView, CMD_SET_PREVIEW, reinterpret_cast<LPARAM>(preview));
     return 0;
@@ -120,10 +120,10 @@ bool registerMainWindowClass(HINSTANCE instance) {
 }
 
 HWND createMainWindow(int showCommand) {
-    HWND window = CreateWindowExW(0, MAIN_WINDOW_CLASS, TEXT_MAIN_TITLE, MAIN_WINDOW_STYLE,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, MAIN_WINDOW_WIDTH,
-                                  MAIN_WINDOW_HEIGHT, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
+    HWND window =
+        CreateWindowExW(0, MAIN_WINDOW_CLASS, TEXT_MAIN_TITLE, MAIN_WINDOW_STYLE, CW_USEDEFAULT,
+                        CW_USEDEFAULT, MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, nullptr, nullptr,
+                        GetModuleHandleW(nullptr), nullptr);
     if (window == nullptr) return nullptr;
     ShowWindow(window, showCommand);
     UpdateWindow(window);

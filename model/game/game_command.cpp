@@ -3,8 +3,7 @@
 
 #include "model/game/game_controller.h"
 
-int32_t applyGameCommand(GameState& state, const GameHost& host, uint32_t code,
-                         uint32_t argument) {
+int32_t applyGameCommand(GameState& state, const GameHost& host, uint32_t code, uint32_t argument) {
     switch (code) {
     case CMD_MOVE_LEFT: moveLeft(state, host); break;
     case CMD_MOVE_RIGHT: moveRight(state, host); break;

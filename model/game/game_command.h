@@ -23,5 +23,4 @@ enum GameCommand : uint32_t {
 
 // Applies one command code with its argument; the result is what the sender gets back:
 // the score for CMD_GET_SCORE, 1 for every other code, unknown ones included.
-int32_t applyGameCommand(GameState& state, const GameHost& host, uint32_t code,
-                         uint32_t argument);
+int32_t applyGameCommand(GameState& state, const GameHost& host, uint32_t code, uint32_t argument);

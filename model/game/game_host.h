@@ -16,8 +16,8 @@ struct GameHost {
     void* context;
     uint32_t (*startFallTimer)(void* context);  // nonzero when the timer runs; restarts it
     void (*stopFallTimer)(void* context);
-    void (*notifyGameOver)(void* context);      // queued, handled after the step returns
-    void (*requestRepaint)(void* context);      // whole view, no erase; requests coalesce
+    void (*notifyGameOver)(void* context);  // queued, handled after the step returns
+    void (*requestRepaint)(void* context);  // whole view, no erase; requests coalesce
     // The record's nonzero scoreLabel word with the score as decimal text.
     void (*setScoreText)(void* context, uint32_t label, const char* text);
     // The record's nonzero previewWindow word with the packed preview word.

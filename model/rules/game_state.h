@@ -19,7 +19,7 @@ struct GameState {
     int32_t nextRotation;   // 0..3, the rotation the next piece arrives in
     uint8_t paused;         // 0 or 1; only this low byte of its 32-bit slot is used
     uint8_t pausedSlotRest[3];
-    int32_t score;          // rows removed in this game
+    int32_t score;             // rows removed in this game
     uint32_t offscreenDC;      // the view's memory device context
     uint32_t nullPen;          // PS_NULL pen kept selected in offscreenDC
     uint32_t offscreenBitmap;  // 200 x 400 bitmap kept selected in offscreenDC

@@ -5,7 +5,7 @@
 
 constexpr int PIECE_KINDS = 7;
 constexpr int PIECE_ROTATIONS = 4;
-constexpr int PICTURE_SIDE = 4;                           // a picture is a 4 x 4 box
+constexpr int PICTURE_SIDE = 4;  // a picture is a 4 x 4 box
 constexpr int PICTURE_CELLS = PICTURE_SIDE * PICTURE_SIDE;
 constexpr int PIECE_TABLE_CELLS = PIECE_KINDS * PIECE_ROTATIONS * PICTURE_CELLS;
 
@@ -53,7 +53,8 @@ constexpr void rotateShape(const char* source, char* destination) {
     for (int shifts = 0; shifts < PICTURE_SIDE && columnBlank(); ++shifts) {
         for (int row = 0; row < PICTURE_SIDE; ++row) {
             char* line = destination + row * PICTURE_SIDE;
-            for (int column = 0; column < PICTURE_SIDE - 1; ++column) line[column] = line[column + 1];
+            for (int column = 0; column < PICTURE_SIDE - 1; ++column)
+                line[column] = line[column + 1];
             line[PICTURE_SIDE - 1] = ' ';
         }
     }

@@ -24,10 +24,10 @@ TEST(BoardFeatures, CountedOnAKnownBoard) {
     setRow(board, 18, "#.##.#...#");
     setRow(board, 19, "####...###");
     BoardFeatures f = measureBoard(botBoardFromGame(board));
-    EXPECT_EQ(1, f.holes);                // under column 5's cell in row 18
+    EXPECT_EQ(1, f.holes);                            // under column 5's cell in row 18
     EXPECT_EQ(17 * 2 + 4 + 6 + 2, f.rowTransitions);  // an empty row has its two walls
     EXPECT_EQ(9 * 1 + 3, f.columnTransitions);        // column 5: cell, hole, floor
-    EXPECT_EQ((1 + 2) + 1, f.wellSums);   // column 1 two deep, column 4 one deep
+    EXPECT_EQ((1 + 2) + 1, f.wellSums);               // column 1 two deep, column 4 one deep
     EXPECT_EQ(3 + 1 + 3 + 2 + 0 + 2 + 0 + 1 + 1 + 3, f.aggregateHeight);
     EXPECT_EQ(2 + 2 + 1 + 2 + 2 + 2 + 1 + 0 + 2, f.bumpiness);
 

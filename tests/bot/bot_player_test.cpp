@@ -35,18 +35,16 @@ TEST(BotPlayer, CompletesTheRowThatThePieceCanComplete) {
     };
     // The gap is at the far wall, needs a turn, or lies under the entry column.
     const Case cases[] = {
-        {6, 0, "#########."},
-        {6, 1, "#########."},
-        {0, 0, "##.#######"},
-        {2, 0, "####..####"},
-        {5, 0, ".#########"},
+        {6, 0, "#########."}, {6, 1, "#########."}, {0, 0, "##.#######"},
+        {2, 0, "####..####"}, {5, 0, ".#########"},
     };
     for (const Case& c : cases) {
         RecordingHost recorder;
         GameState state = runningGame(recorder, c.kind, c.rotation, 2);
         setRow(state, 19, c.bottom);
         if (c.kind == 2) setRow(state, 18, c.bottom);
-        ASSERT_EQ(PIECE_PLAYED, playOnePiece(state, recorder.host(), defaultBotSettings(), nullptr));
+        ASSERT_EQ(PIECE_PLAYED,
+                  playOnePiece(state, recorder.host(), defaultBotSettings(), nullptr));
         EXPECT_EQ(c.kind == 2 ? 2 : 1, state.score) << "kind " << c.kind;  // the square fills two
     }
 }
@@ -72,14 +70,14 @@ TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
                             plan.placement.x, plan.placement.y);
             int32_t foreseen = foreseenAdversaryKind(expected, state.nextKind);
             Placement landed{};
-            ASSERT_EQ(PIECE_PLAYED,
-                      playOnePiece(state, recorder.host(), deepest, &landed));
+            ASSERT_EQ(PIECE_PLAYED, playOnePiece(state, recorder.host(), deepest, &landed));
             EXPECT_EQ(std::make_tuple(plan.placement.x, plan.placement.y, plan.placement.rotation),
                       std::make_tuple(landed.x, landed.y, landed.rotation))
                 << "piece " << piece;
             BotBoard actual = botBoardFromGame(state);
             for (int row = 0; row < BOARD_ROWS; ++row)
-                ASSERT_EQ(expected.rows[row], actual.rows[row]) << "piece " << piece << " row " << row;
+                ASSERT_EQ(expected.rows[row], actual.rows[row])
+                    << "piece " << piece << " row " << row;
             if (!uniform) {
                 EXPECT_EQ(foreseen, state.nextKind) << "piece " << piece;
             }
@@ -114,8 +112,10 @@ std::string botRun(std::vector<const char*> arguments, int& status) {
 TEST(BotRun, TheSameNumbersEveryTime) {
     for (const char* generator : {"adversary", "uniform"}) {
         int first = -1, second = -1;
-        std::string a = botRun({"--games", "3", "--max-pieces", "60", "--generator", generator}, first);
-        std::string b = botRun({"--generator", generator, "--max-pieces", "60", "--games", "3"}, second);
+        std::string a =
+            botRun({"--games", "3", "--max-pieces", "60", "--generator", generator}, first);
+        std::string b =
+            botRun({"--generator", generator, "--max-pieces", "60", "--games", "3"}, second);
         EXPECT_EQ(0, first);
         EXPECT_EQ(0, second);
         EXPECT_EQ(a, b);
@@ -124,7 +124,8 @@ TEST(BotRun, TheSameNumbersEveryTime) {
     }
     // A game stopped alive at the piece limit says so.
     int status = -1;
-    std::string capped = botRun({"--games", "2", "--max-pieces", "40", "--generator", "uniform"}, status);
+    std::string capped =
+        botRun({"--games", "2", "--max-pieces", "40", "--generator", "uniform"}, status);
     EXPECT_NE(std::string::npos, capped.find(" pieces 40 capped\ngame 2 ")) << capped;
     // The first game of a program always starts the same way and ends the same way.
     EXPECT_EQ("game 1 rows 10 pieces 65\ngames 1 rows mean 10.00 median 10 max 10",
@@ -133,11 +134,20 @@ TEST(BotRun, TheSameNumbersEveryTime) {
 
 TEST(BotRun, BadOptionsAreRefusedWithStatusTwo) {
     const std::vector<std::vector<const char*>> usages = {
-        {"--games"},          {"--games", "0"},      {"--games", "-3"},
-        {"--games", "ten"},   {"--games", "012"},    {"--games", "1x"},
-        {"--max-pieces", ""}, {"--generator", "random"}, {"--speed", "2"},
-        {"--games", "2", "--games", "3"}, {"--games", "99999999999999999999"},
-        {"--depth", "4"},     {"--depth", "0"},      {"--weights", "best"},
+        {"--games"},
+        {"--games", "0"},
+        {"--games", "-3"},
+        {"--games", "ten"},
+        {"--games", "012"},
+        {"--games", "1x"},
+        {"--max-pieces", ""},
+        {"--generator", "random"},
+        {"--speed", "2"},
+        {"--games", "2", "--games", "3"},
+        {"--games", "99999999999999999999"},
+        {"--depth", "4"},
+        {"--depth", "0"},
+        {"--weights", "best"},
         {"--generator", "uniform", "--depth", "3"},
     };
     for (const auto& usage : usages) {
@@ -145,7 +155,8 @@ TEST(BotRun, BadOptionsAreRefusedWithStatusTwo) {
         arguments.insert(arguments.end(), usage.begin(), usage.end());
         std::istringstream in;
         std::ostringstream out, err;
-        int status = runKostrelSim(static_cast<int>(arguments.size()), arguments.data(), in, out, err);
+        int status =
+            runKostrelSim(static_cast<int>(arguments.size()), arguments.data(), in, out, err);
         EXPECT_EQ(2, status) << usage[0];
         EXPECT_EQ("", out.str());
         const std::string message = err.str();

@@ -92,7 +92,8 @@ TEST(ReachablePlacements, OverhangsAndNarrowShaftsAsTheCommandsAllow) {
 
     // A tall stack beside the entry: turns near the top are refused, no kicks.
     GameState tall = freshRecord();
-    for (int row = 2; row < BOARD_ROWS; ++row) setRow(tall, row, row % 3 ? "###....###" : "##.....###");
+    for (int row = 2; row < BOARD_ROWS; ++row)
+        setRow(tall, row, row % 3 ? "###....###" : "##.....###");
     setRow(tall, 1, "###.....##");
     expectSameAsTheRules(tall, "tall board");
 

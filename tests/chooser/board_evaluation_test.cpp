@@ -19,14 +19,14 @@ TEST(EvaluateBoard, WorkedBoards) {
         int32_t score;
     } cases[] = {
         {boardOf({}), 0},
-        {boardOf({{10, "....#....."}}), 46},               // 1 filled, 9 covered below it
-        {boardOf({{19, "#.#......."}}), 22},               // (19, 3) has only one closed side
+        {boardOf({{10, "....#....."}}), 46},  // 1 filled, 9 covered below it
+        {boardOf({{19, "#.#......."}}), 22},  // (19, 3) has only one closed side
         {boardOf({{16, "#########."}, {17, "#########."}, {18, "#########."}, {19, "#########."}}),
-         116},                                             // the right wall closes column 9
-        {boardOf({{5, ".#........"}}), 1 + 14 * 5 + 20},   // the left wall closes (5, 0)
+         116},                                            // the right wall closes column 9
+        {boardOf({{5, ".#........"}}), 1 + 14 * 5 + 20},  // the left wall closes (5, 0)
         {boardOf({{5, "........#."}}), 1 + 14 * 5 + 20},
         {boardOf({{2, ".......#.."}, {12, ".......#.."}}), 2 + 16 * 5},  // cover goes on down
-        {boardOf({{19, ".......#.."}}), 1},                // a cell only below covers nothing
+        {boardOf({{19, ".......#.."}}), 1},  // a cell only below covers nothing
     };
     for (const auto& example : cases) EXPECT_EQ(example.score, evaluateBoard(example.board));
 }

@@ -7,7 +7,8 @@
 
 int main() {
     GameState state{};
-    for (int column = 0; column < BOARD_COLUMNS - 1; ++column) state.cells[19][column] = FILLED_CELL;
+    for (int column = 0; column < BOARD_COLUMNS - 1; ++column)
+        state.cells[19][column] = FILLED_CELL;
     int32_t kind = chooseNextKind(state, 0);
     if (kind == 3) return 0;
     std::fprintf(stderr, "chooser first in a fresh process: kind %d, expected 3\n", kind);

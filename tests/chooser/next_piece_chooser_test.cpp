@@ -57,7 +57,8 @@ TEST(ChooseNextKind, LeavesTheLiveRecordUntouched) {
 
 TEST(ChooseNextKind, FallingKindThatFitsNowhereGivesKindZero) {
     GameState state = freshRecord();
-    for (int row = 0; row < BOARD_ROWS; ++row) setRow(state, row, row % 2 ? "#.#.#.#.#." : ".#.#.#.#.#");
+    for (int row = 0; row < BOARD_ROWS; ++row)
+        setRow(state, row, row % 2 ? "#.#.#.#.#." : ".#.#.#.#.#");
     for (int32_t kind = 0; kind < 7; ++kind) expectChoice(state, kind, 0);
 }
 
@@ -71,7 +72,8 @@ TEST(ChooseNextKind, AgreesWithTheLiteralSearchOnRandomBoards) {
         int density = 40 + static_cast<int>(random() % 60);
         for (int row = BOARD_ROWS - height; row < BOARD_ROWS; ++row)
             for (int column = 0; column < BOARD_COLUMNS; ++column)
-                if (static_cast<int>(random() % 100) < density) state.cells[row][column] = FILLED_CELL;
+                if (static_cast<int>(random() % 100) < density)
+                    state.cells[row][column] = FILLED_CELL;
         if (random() % 8 == 0) setRow(state, static_cast<int>(random() % BOARD_ROWS), "##########");
         for (int32_t kind = 0; kind < 7; ++kind)
             ASSERT_EQ(chooseNextKindByTrialRecords(state, kind), chooseNextKind(state, kind))

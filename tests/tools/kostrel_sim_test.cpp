@@ -60,8 +60,16 @@ TEST(KostrelSim, PlayShowsTheLinkedWindowsAndTheHost) {
 
 TEST(KostrelSim, BadUsageIsRefusedWithStatusTwo) {
     const std::vector<std::vector<const char*>> usages = {
-        {}, {"fly"}, {"eval", "extra"}, {"choose"}, {"choose", "7"}, {"choose", "-1"},
-        {"choose", "01"}, {"choose", ""}, {"choose", "0", "1"}, {"play", "x"},
+        {},
+        {"fly"},
+        {"eval", "extra"},
+        {"choose"},
+        {"choose", "7"},
+        {"choose", "-1"},
+        {"choose", "01"},
+        {"choose", ""},
+        {"choose", "0", "1"},
+        {"play", "x"},
     };
     for (const auto& usage : usages) {
         SimRun run = sim(usage, EMPTY_GRID);

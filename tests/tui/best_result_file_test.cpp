@@ -1,13 +1,13 @@
 // The best-result file: where it lives, every bad form, and replacement by rename.
 #include "tui/best_result_file.h"
 
-#include <cstdlib>
 #include <fcntl.h>
+#include <unistd.h>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -58,17 +58,36 @@ TEST(BestResultFile, PathFollowsXdgThenHomeThenPasswordDatabase) {
 TEST(BestResultFile, AcceptsOnlyTheExactForm) {
     const std::string longestName(1023, 'n');
     // Formatting what was read gives back the very text: score and name were read whole.
-    const std::string good[] = {"0\nA\n", "2147483647\nŽluťoučký kůň\n", "7\n" + longestName + "\n"};
+    const std::string good[] = {"0\nA\n", "2147483647\nŽluťoučký kůň\n",
+                                "7\n" + longestName + "\n"};
     for (const std::string& content : good) {
         BestResult result;
         EXPECT_TRUE(parseBestResult(content, result)) << content;
         EXPECT_EQ(formatBestResult(result), content);
     }
-    const std::string bad[] = {
-        "", "5\n", "5\nA", "5\nA\n\n", "5\nA\nB\n", "\nA\n", "05\nA\n", "+5\nA\n", "-1\nA\n",
-        " 5\nA\n", "5 \nA\n", "2147483648\nA\n", "99999999999\nA\n", "5\r\nA\n", "5\n\n",
-        "5\nA\tB\n", "5\nA\x7F\n", "5\n\xC2\x85\n", "5\n\xC5\n", "5\n\xC0\xAF\n",
-        "5\n\xED\xA0\x80\n", "5\n" + longestName + "n\n", std::string("5\nA\0B\n", 6)};
+    const std::string bad[] = {"",
+                               "5\n",
+                               "5\nA",
+                               "5\nA\n\n",
+                               "5\nA\nB\n",
+                               "\nA\n",
+                               "05\nA\n",
+                               "+5\nA\n",
+                               "-1\nA\n",
+                               " 5\nA\n",
+                               "5 \nA\n",
+                               "2147483648\nA\n",
+                               "99999999999\nA\n",
+                               "5\r\nA\n",
+                               "5\n\n",
+                               "5\nA\tB\n",
+                               "5\nA\x7F\n",
+                               "5\n\xC2\x85\n",
+                               "5\n\xC5\n",
+                               "5\n\xC0\xAF\n",
+                               "5\n\xED\xA0\x80\n",
+                               "5\n" + longestName + "n\n",
+                               std::string("5\nA\0B\n", 6)};
     for (const std::string& content : bad) {
         BestResult result{42, "x"};
         EXPECT_FALSE(parseBestResult(content, result)) << '"' << content << '"';

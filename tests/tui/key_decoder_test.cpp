@@ -12,9 +12,9 @@
 namespace {
 
 std::string describe(const std::vector<KeyEvent>& keys) {
-    static const char* const names[] = {"Text", "Left", "Right", "Up", "Down", "Home", "End",
-                                        "Delete", "Backspace", "Enter", "Escape", "F2", "F10",
-                                        "FocusIn", "FocusOut"};
+    static const char* const names[] = {"Text",   "Left", "Right",  "Up",        "Down",
+                                        "Home",   "End",  "Delete", "Backspace", "Enter",
+                                        "Escape", "F2",   "F10",    "FocusIn",   "FocusOut"};
     std::string text;
     for (const KeyEvent& event : keys) {
         text += (text.empty() ? "" : " ") + std::string(names[static_cast<int>(event.key)]);
@@ -49,7 +49,12 @@ TEST(KeyDecoder, SequencesLettersAndBrokenInput) {
         {"letters either case, Czech, four bytes", "nQ\xC5\xBEk\xC5\xAF\xF0\x9F\x98\x80",
          "Text:6E Text:51 Text:17E Text:6B Text:16F Text:1F600"},
         {"overlong, cut, surrogate and C1 dropped",
-         "\xC0\xAF" "a\xC5" "b\xED\xA0\x80" "c\xC2\x85" "d", "Text:61 Text:62 Text:63 Text:64"},
+         "\xC0\xAF"
+         "a\xC5"
+         "b\xED\xA0\x80"
+         "c\xC2\x85"
+         "d",
+         "Text:61 Text:62 Text:63 Text:64"},
         {"Enter, Backspace; Tab ignored", "\r\n\x7F\x08\t", "Enter Enter Backspace Backspace"},
         {"Esc before a letter, twice, then an arrow", "\033x\033\033\033[A",
          "Escape Text:78 Escape Escape Up"},

@@ -153,8 +153,8 @@ void aRecordThatCannotBeSavedIsToldToThePlayer() {
     // The store's key cannot be created under a volatile parent.
     useThrowawayCurrentUser();
     HKEY software;
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"SOFTWARE", 0, nullptr, REG_OPTION_VOLATILE,
-                    KEY_ALL_ACCESS, nullptr, &software, nullptr);
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"SOFTWARE", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                    nullptr, &software, nullptr);
     RegCloseKey(software);
     CHECK_EQ(0u, readBestScore());
     CHECK(!writeBestResult(L"Eva", 4));

@@ -130,8 +130,8 @@ void aGameIsDrawnAndItsEndPostedOnce() {
         CHECK_EQ(RGB_YELLOW, rgbAt(offscreen, cell.second * 20 + 9, cell.first * 20 + 9));
     CHECK_EQ(RGB_BLACK, rgbAt(offscreen, 5 * 20 + 9, 1 * 20 + 9));
     HDC windowDC = GetDC(view);  // the window shows the same pixels, grid lines included
-    const int points[][2] = {{9, 389}, {189, 389}, {189, 9}, {109, 209}, {89, 9},
-                             {109, 49}, {109, 29}, {19, 9},  {199, 399}, {0, 0}};
+    const int points[][2] = {{9, 389},  {189, 389}, {189, 9}, {109, 209}, {89, 9},
+                             {109, 49}, {109, 29},  {19, 9},  {199, 399}, {0, 0}};
     for (const auto& p : points)
         CHECK_EQ(rgbAt(offscreen, p[0], p[1]), rgbAt(windowDC, p[0], p[1]));
     ReleaseDC(view, windowDC);

@@ -47,8 +47,8 @@ std::wstring place(HWND child) {
     MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
     LONG style = GetWindowLongW(child, GWL_STYLE);
     wchar_t text[64];
-    swprintf(text, 64, L"%ld,%ld %ldx%ld %ls%lx", r.left, r.top, r.right - r.left,
-             r.bottom - r.top, (style & WS_VISIBLE) != 0 ? L"" : L"hidden ", style & 0xF);
+    swprintf(text, 64, L"%ld,%ld %ldx%ld %ls%lx", r.left, r.top, r.right - r.left, r.bottom - r.top,
+             (style & WS_VISIBLE) != 0 ? L"" : L"hidden ", style & 0xF);
     return text;
 }
 
@@ -101,9 +101,10 @@ void theMenuIsCzechWithItsCommandIds() {
     const WORD czech = MAKELANGID(LANG_CZECH, SUBLANG_DEFAULT);
     CHECK(FindResourceExW(nullptr, RT_MENU, MAKEINTRESOURCEW(6), czech) != nullptr);
     CHECK(FindResourceExW(nullptr, RT_DIALOG, MAKEINTRESOURCEW(103), czech) != nullptr);
-    CHECK_EQ(L"&Hra{&Nová hra\tF2=40005|Nejlepší &výsledky...=40006|-|&Konec\tAlt-F4=40003}|"
-             L"&Nápověda{O &programu...=40007}",
-             menuText(GetMenu(mainWindow)));
+    CHECK_EQ(
+        L"&Hra{&Nová hra\tF2=40005|Nejlepší &výsledky...=40006|-|&Konec\tAlt-F4=40003}|"
+        L"&Nápověda{O &programu...=40007}",
+        menuText(GetMenu(mainWindow)));
 }
 
 void keysAndMenuCommandsReachTheBoardView() {
@@ -185,8 +186,8 @@ int main() {
     boardView = FindWindowExW(mainWindow, nullptr, BOARD_VIEW_CLASS, BOARD_VIEW_NAME);
     CHECK(boardView != nullptr);
     if (boardView == nullptr) return check::summary("main_window_test");
-    boardViewProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        boardView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingViewProc)));
+    boardViewProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(boardView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingViewProc)));
     pumpMessages();
     RUN_TEST(theWindowAndItsChildrenSitWhereTheyBelong);
     RUN_TEST(theMenuIsCzechWithItsCommandIds);

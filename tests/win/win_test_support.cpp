@@ -82,7 +82,8 @@ std::string check::show(const std::wstring& text) {
 
 std::string check::show(const std::vector<uint32_t>& codes) {
     std::string text = "{";
-    for (size_t i = 0; i < codes.size(); ++i) text += (i > 0 ? ", " : "") + std::to_string(codes[i]);
+    for (size_t i = 0; i < codes.size(); ++i)
+        text += (i > 0 ? ", " : "") + std::to_string(codes[i]);
     return text + "}";
 }
 

@@ -28,15 +28,14 @@ template <typename Expected, typename Actual>
 void equal(const Expected& expected, const Actual& actual, const char* what, const char* file,
            int line) {
     if (!same(expected, actual))
-        fail(file, line, std::string(what) + ": expected " + show(expected) + ", got " +
-                             show(actual));
+        fail(file, line,
+             std::string(what) + ": expected " + show(expected) + ", got " + show(actual));
 }
 }  // namespace check
 
 #define CHECK(condition) \
     ((condition) ? void() : check::fail(__FILE__, __LINE__, "expected " #condition))
-#define CHECK_EQ(expected, actual) \
-    check::equal(expected, actual, #actual, __FILE__, __LINE__)
+#define CHECK_EQ(expected, actual) check::equal(expected, actual, #actual, __FILE__, __LINE__)
 #define RUN_TEST(test) check::run(#test, test)
 
 constexpr uint32_t RGB_BLACK = 0x000000;

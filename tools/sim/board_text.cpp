@@ -42,7 +42,8 @@ bool readBoardText(std::istream& in, GameState& state, std::string& error) {
             }
             if (character == '\r') {
                 if (source->sbumpc() != '\n') {
-                    error = "line " + std::to_string(line) + ": carriage return not followed "
+                    error = "line " + std::to_string(line) +
+                            ": carriage return not followed "
                             "by a line feed";
                     return false;
                 }
@@ -61,9 +62,8 @@ bool readBoardText(std::istream& in, GameState& state, std::string& error) {
                 return false;
             }
             if (character != EMPTY_MARK && character != FILLED_MARK) {
-                error = "line " + std::to_string(line) + ", column " +
-                        std::to_string(column + 1) + ": " + describe(character) +
-                        " is not '.' or '#'";
+                error = "line " + std::to_string(line) + ", column " + std::to_string(column + 1) +
+                        ": " + describe(character) + " is not '.' or '#'";
                 return false;
             }
             state.cells[line - 1][column] = character == FILLED_MARK ? FILLED_CELL : 0;

@@ -51,35 +51,45 @@ bool parseCount(const char* text, int64_t& value) {
     return true;
 }
 
-enum BotOption { OPTION_GAMES, OPTION_MAX_PIECES, OPTION_GENERATOR, OPTION_DEPTH, OPTION_WEIGHTS,
-                 OPTION_COUNT };
-const char* const OPTION_NAMES[OPTION_COUNT] = {"--games", "--max-pieces", "--generator",
-                                                "--depth", "--weights"};
+enum BotOption {
+    OPTION_GAMES,
+    OPTION_MAX_PIECES,
+    OPTION_GENERATOR,
+    OPTION_DEPTH,
+    OPTION_WEIGHTS,
+    OPTION_COUNT
+};
+const char* const OPTION_NAMES[OPTION_COUNT] = {"--games", "--max-pieces", "--generator", "--depth",
+                                                "--weights"};
 
 // Applies one option's value; returns an empty string or what was wrong with it.
 std::string applyOption(int option, const std::string& value, BotOptions& options) {
     int64_t count = 0;
     switch (option) {
-        case OPTION_GAMES:
-        case OPTION_MAX_PIECES:
-            if (!parseCount(value.c_str(), count))
-                return "a whole number 1.." + std::to_string(COUNT_LIMIT);
-            (option == OPTION_GAMES ? options.games : options.maxPieces) = count;
-            return "";
-        case OPTION_GENERATOR:
-            if (value != "adversary" && value != "uniform") return "adversary or uniform";
-            options.uniform = value == "uniform";
-            return "";
-        case OPTION_DEPTH:
-            if (value != "1" && value != "2" && value != "3") return "1, 2 or 3";
-            options.depth = value[0] - '0';
-            return "";
-        default:  // OPTION_WEIGHTS
-            if (value == "el-tetris") options.weights = &EL_TETRIS_WEIGHTS;
-            else if (value == "dellacherie") options.weights = &DELLACHERIE_WEIGHTS;
-            else if (value == "lee") options.weights = &YIYUAN_LEE_WEIGHTS;
-            else return "el-tetris, dellacherie or lee";
-            return "";
+    case OPTION_GAMES:
+    case OPTION_MAX_PIECES:
+        if (!parseCount(value.c_str(), count))
+            return "a whole number 1.." + std::to_string(COUNT_LIMIT);
+        (option == OPTION_GAMES ? options.games : options.maxPieces) = count;
+        return "";
+    case OPTION_GENERATOR:
+        if (value != "adversary" && value != "uniform") return "adversary or uniform";
+        options.uniform = value == "uniform";
+        return "";
+    case OPTION_DEPTH:
+        if (value != "1" && value != "2" && value != "3") return "1, 2 or 3";
+        options.depth = value[0] - '0';
+        return "";
+    default:  // OPTION_WEIGHTS
+        if (value == "el-tetris")
+            options.weights = &EL_TETRIS_WEIGHTS;
+        else if (value == "dellacherie")
+            options.weights = &DELLACHERIE_WEIGHTS;
+        else if (value == "lee")
+            options.weights = &YIYUAN_LEE_WEIGHTS;
+        else
+            return "el-tetris, dellacherie or lee";
+        return "";
     }
 }
 
@@ -96,8 +106,8 @@ int parseOptions(int argc, const char* const* argv, BotOptions& options, std::os
         if (i + 1 >= argc) return badOption(err, "option " + name + " needs a value");
         std::string expected = applyOption(option, argv[i + 1], options);
         if (!expected.empty())
-            return badOption(err, "bad value \"" + std::string(argv[i + 1]) + "\" for " +
-                                      name + ", expected " + expected);
+            return badOption(err, "bad value \"" + std::string(argv[i + 1]) + "\" for " + name +
+                                      ", expected " + expected);
     }
     // The third piece is foreseen by the adversary's own rule; a uniform draw cannot be.
     if (options.uniform && options.depth == 3)
@@ -109,8 +119,8 @@ int parseOptions(int argc, const char* const* argv, BotOptions& options, std::os
 std::string formatMedian(std::vector<int32_t> rows) {
     std::sort(rows.begin(), rows.end());
     size_t middle = rows.size() / 2;
-    int64_t twice = rows.size() % 2 == 1 ? 2 * int64_t{rows[middle]}
-                                         : int64_t{rows[middle - 1]} + rows[middle];
+    int64_t twice =
+        rows.size() % 2 == 1 ? 2 * int64_t{rows[middle]} : int64_t{rows[middle - 1]} + rows[middle];
     return std::to_string(twice / 2) + (twice % 2 != 0 ? ".5" : "");
 }
 
@@ -138,8 +148,8 @@ int runBotGames(int argc, const char* const* argv, std::ostream& out, std::ostre
     int64_t totalPieces = 0;
     auto start = std::chrono::steady_clock::now();
     for (int64_t game = 1; game <= options.games; ++game) {
-        BotGameResult result =
-            playBotGame(state, settings, options.maxPieces, options.uniform ? uniformNextKind : nullptr);
+        BotGameResult result = playBotGame(state, settings, options.maxPieces,
+                                           options.uniform ? uniformNextKind : nullptr);
         if (result.drifted) {
             out.flush();
             err << "kostrel-sim: bot fault in game " << game << ": the commands left piece "
@@ -159,7 +169,6 @@ int runBotGames(int argc, const char* const* argv, std::ostream& out, std::ostre
     out << "games " << options.games << " rows mean "
         << formatFixed(static_cast<double>(sum) / rows.size(), "%.2f") << " median "
         << formatMedian(rows) << " max " << *std::max_element(rows.begin(), rows.end())
-        << " pieces/s "
-        << formatFixed(seconds > 0 ? totalPieces / seconds : 0.0, "%.0f") << '\n';
+        << " pieces/s " << formatFixed(seconds > 0 ? totalPieces / seconds : 0.0, "%.0f") << '\n';
     return SIM_EXIT_OK;
 }

@@ -59,8 +59,8 @@ void setStandInPreview(void* context, uint32_t window, uint32_t word) {
 void showState(std::ostream& out, const GameState& state, const StandInWindows& windows,
                const HostRecord& host) {
     writeBoardText(out, state);
-    out << "piece " << state.pieceKind << ' ' << state.pieceRotation << ' ' << state.pieceX
-        << ' ' << state.pieceY << '\n'
+    out << "piece " << state.pieceKind << ' ' << state.pieceRotation << ' ' << state.pieceX << ' '
+        << state.pieceY << '\n'
         << "next " << state.nextKind << ' ' << state.nextRotation << '\n'
         << "score " << state.score << '\n'
         << "running " << (state.timerId != 0 ? 1 : 0) << '\n'
@@ -162,7 +162,7 @@ CommandHandler findCommand(const Token& token) {
 
 int runPlaySession(std::istream& in, std::ostream& out, std::ostream& err) {
     Session session{GameState{}, StandInView{}, GameHost{}, out};
-    session.host = {&session.view,  recordStart,    recordStop,        recordGameOver,
+    session.host = {&session.view, recordStart,    recordStop,        recordGameOver,
                     recordRepaint, setStandInText, setStandInPreview, nullptr};
 
     // What the real program does before the player can act: create the record, then link

@@ -170,7 +170,8 @@ TEST(GameCommandTable, CodesReachTheirOperations) {
     RecordingHost recorder;
     GameHost host = recorder.host();
     GameState before = state;
-    for (uint32_t code : {0u, 7u, 12u, 0xFFFFFFFFu}) EXPECT_EQ(1, applyGameCommand(state, host, code, 5));
+    for (uint32_t code : {0u, 7u, 12u, 0xFFFFFFFFu})
+        EXPECT_EQ(1, applyGameCommand(state, host, code, 5));
     EXPECT_TRUE(unchanged(before, state));
 
     const struct {

@@ -11,5 +11,4 @@ TEST(GameRandom, KnownSequenceFromStateOne) {
     for (int32_t value : expected) EXPECT_EQ(value, GameRandom());
 }
 
-
 }  // namespace

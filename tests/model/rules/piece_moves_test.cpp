@@ -17,7 +17,9 @@ GameState withPiece(int kind, int rotation, int x, int y) {
     return state;
 }
 
-bool fitsAt(int kind, int rotation, int x, int y) { return pieceFits(withPiece(kind, rotation, x, y)); }
+bool fitsAt(int kind, int rotation, int x, int y) {
+    return pieceFits(withPiece(kind, rotation, x, y));
+}
 
 bool unchanged(const GameState& before, const GameState& after) {
     return std::memcmp(&before, &after, sizeof before) == 0;

@@ -9,11 +9,12 @@
 
 namespace {
 
-std::string picture(int kind, int rotation) { return std::string(piecePicture(kind, rotation), 16); }
+std::string picture(int kind, int rotation) {
+    return std::string(piecePicture(kind, rotation), 16);
+}
 
 // Rows joined without separators, 'X' filled and ' ' blank.
-std::string rows(const char* r0, const char* r1, const char* r2 = "....",
-                 const char* r3 = "....") {
+std::string rows(const char* r0, const char* r1, const char* r2 = "....", const char* r3 = "....") {
     std::string text = std::string(r0) + r1 + r2 + r3;
     for (char& character : text) character = character == '.' ? ' ' : 'X';
     return text;

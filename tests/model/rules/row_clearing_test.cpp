@@ -25,7 +25,8 @@ const char* rowPicture(char letter) {
 
 GameState boardOf(const char* rowsFromBottom) {
     GameState state = freshRecord();
-    for (int i = 0; rowsFromBottom[i] != '\0'; ++i) setRow(state, 19 - i, rowPicture(rowsFromBottom[i]));
+    for (int i = 0; rowsFromBottom[i] != '\0'; ++i)
+        setRow(state, 19 - i, rowPicture(rowsFromBottom[i]));
     return state;
 }
 
