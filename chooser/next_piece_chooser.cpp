@@ -1,7 +1,7 @@
 // The adversarial chooser. The search runs on the grid alone, as ten-bit row masks: a
 // placement's fit, drop, lock, row removal and evaluation are a few mask operations per
-// row, so the whole two-phase search takes microseconds. It names the same kind as the
-// literal search on record copies (reference_chooser.cpp) for every board.
+// row, so the whole two-phase search takes microseconds. The tests hold it to the literal
+// search on record copies for every board.
 #include "chooser/next_piece_chooser.h"
 
 #include "chooser/board_evaluation.h"
