@@ -30,9 +30,8 @@ void playMove(GameState& state, const GameHost& host, BotMove move) {
 int32_t uniformNextKind(void*, const GameState&, int32_t) { return GameRandom() % PIECE_KINDS; }
 
 BotView botViewOfGame(const GameState& state) {
-    return BotView{
-        botBoardFromGame(state), state.pieceKind,   state.pieceRotation, state.pieceX, state.pieceY,
-        state.nextKind,          state.nextRotation};
+    return BotView{maskBoardOf(state), state.pieceKind, state.pieceRotation, state.pieceX,
+                   state.pieceY,       state.nextKind,  state.nextRotation};
 }
 
 PieceOutcome playOnePiece(GameState& state, const GameHost& host, const BotSettings& settings,

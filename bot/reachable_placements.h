@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "bot/bot_board.h"
+#include "model/rules/row_masks.h"
 
 enum BotMove : uint8_t { BOT_LEFT, BOT_RIGHT, BOT_ROTATE, BOT_DOWN };
 
@@ -29,7 +29,7 @@ struct PlacementSearch {
 
 // Searches from the piece at (x, y, rotation). When the piece does not fit there, nothing is
 // reachable and there are no placements.
-void findReachablePlacements(const BotBoard& board, int kind, int x, int y, int rotation,
+void findReachablePlacements(const MaskBoard& board, int kind, int x, int y, int rotation,
                              PlacementSearch& search);
 
 // The shortest list of commands that brings the piece from its start to `placement`, one

@@ -9,6 +9,7 @@
 
 #include "board_builder.h"
 #include "bot/bot_player.h"
+#include "chooser/next_piece_chooser.h"
 #include "model/game/game_controller.h"
 #include "model/rules/game_random.h"
 #include "tools/sim/kostrel_sim.h"
@@ -65,19 +66,21 @@ TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
             // piece leaves only the losing score.
             EXPECT_GT(plan.score, -1e6) << "piece " << piece;
             // What the bot's own model says the board becomes, and the adversary's answer.
-            BotBoard expected = botBoardFromGame(state);
-            botLockAndClear(expected, pieceMask(state.pieceKind, plan.placement.rotation),
-                            plan.placement.x, plan.placement.y);
-            int32_t foreseen = foreseenAdversaryKind(expected, state.nextKind);
+            MaskBoard expected = maskBoardOf(state);
+            lockPieceMasks(expected, pieceMask(state.pieceKind, plan.placement.rotation),
+                           plan.placement.x, plan.placement.y);
+            removeFullRows(expected);
+            int32_t foreseen = chooseNextKind(expected, state.nextKind);
             Placement landed{};
             ASSERT_EQ(PIECE_PLAYED, playOnePiece(state, recorder.host(), deepest, &landed));
             EXPECT_EQ(std::make_tuple(plan.placement.x, plan.placement.y, plan.placement.rotation),
                       std::make_tuple(landed.x, landed.y, landed.rotation))
                 << "piece " << piece;
-            BotBoard actual = botBoardFromGame(state);
+            MaskBoard actual = maskBoardOf(state);
             for (int row = 0; row < BOARD_ROWS; ++row)
                 ASSERT_EQ(expected.rows[row], actual.rows[row])
                     << "piece " << piece << " row " << row;
+            ASSERT_EQ(expected.top, actual.top) << "piece " << piece;
             if (!uniform) {
                 EXPECT_EQ(foreseen, state.nextKind) << "piece " << piece;
             }
