@@ -1,6 +1,7 @@
 // Strict reading of board text: anything but the exact format is refused with its line.
 #include "tools/sim/board_text.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -20,7 +21,7 @@ std::string describe(int character) {
 bool readBoardText(std::istream& in, GameState& state, std::string& error) {
     std::streambuf* source = in.rdbuf();
     constexpr int END = std::char_traits<char>::eof();
-    int line = 1;
+    int64_t line = 1;  // 64 bits: empty lines after the board are counted without overflow
     for (; line <= BOARD_ROWS; ++line) {
         int column = 0;
         for (;;) {
@@ -32,7 +33,7 @@ bool readBoardText(std::istream& in, GameState& state, std::string& error) {
                             " cells, expected 10";
                     return false;
                 }
-                int complete = column == 0 ? line - 1 : line;
+                int64_t complete = column == 0 ? line - 1 : line;
                 if (complete != BOARD_ROWS) {
                     error = "line " + std::to_string(line) + ": the board ends after " +
                             std::to_string(complete) + " of 20 lines";

@@ -37,12 +37,12 @@ void showState(std::ostream& out, const GameState& state, const RecordingHost& h
 struct Token {
     std::string text;
     bool cut = false;
-    int line = 1;
-    int column = 1;
+    int64_t line = 1;  // 64 bits: input of any length is counted without overflow
+    int64_t column = 1;
 };
 
 // Reads the next token; false at the end of input.
-bool readToken(std::streambuf& source, int& line, int& column, Token& token) {
+bool readToken(std::streambuf& source, int64_t& line, int64_t& column, Token& token) {
     constexpr int END = std::char_traits<char>::eof();
     int character;
     for (;;) {
@@ -133,8 +133,8 @@ int runPlaySession(std::istream& in, std::ostream& out, std::ostream& err) {
     setScoreLabel(session.state, SCORE_LABEL_WINDOW);
     setPreviewWindow(session.state, PREVIEW_WINDOW);
 
-    int line = 1;
-    int column = 1;
+    int64_t line = 1;
+    int64_t column = 1;
     Token token;
     int status = SIM_EXIT_OK;
     while (readToken(*in.rdbuf(), line, column, token)) {
