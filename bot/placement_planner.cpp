@@ -87,17 +87,24 @@ std::vector<size_t> bestIndices(const std::vector<Candidate>& candidates, size_t
     return order;
 }
 
-}  // namespace
-
-BotSettings defaultBotSettings() { return BotSettings{EL_TETRIS_WEIGHTS, true, false}; }
-
-BotDecision decidePlacement(const BotView& view, const BotSettings& settings) {
+// The search of both entries; `allowed`, when not null, limits the falling piece's
+// placements.
+BotDecision decide(const BotView& view, const BotSettings& settings,
+                   const std::vector<Placement>* allowed) {
     BotDecision decision{false, Placement{0, 0, 0}, {}, LOSING_SCORE};
     const FeatureWeights& weights = settings.weights;
     PlacementSearch search;
     PlacementSearch deeper;
     std::vector<Candidate> first =
         expand(view.board, view.kind, view.x, view.y, view.rotation, 0.0, weights, search);
+    if (allowed != nullptr) {
+        auto refused = [&](const Candidate& c) {
+            return std::none_of(allowed->begin(), allowed->end(), [&](const Placement& p) {
+                return samePlace(view.kind, p, c.placement);
+            });
+        };
+        first.erase(std::remove_if(first.begin(), first.end(), refused), first.end());
+    }
     if (first.empty()) return decision;
 
     if (settings.useNextPiece) {
@@ -139,4 +146,17 @@ BotDecision decidePlacement(const BotView& view, const BotSettings& settings) {
     }
     decision.moves = pathToPlacement(search, decision.placement);
     return decision;
+}
+
+}  // namespace
+
+BotSettings defaultBotSettings() { return BotSettings{EL_TETRIS_WEIGHTS, true, false}; }
+
+BotDecision decidePlacement(const BotView& view, const BotSettings& settings) {
+    return decide(view, settings, nullptr);
+}
+
+BotDecision decidePlacementAmong(const BotView& view, const BotSettings& settings,
+                                 const std::vector<Placement>& allowed) {
+    return decide(view, settings, &allowed);
 }

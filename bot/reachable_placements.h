@@ -18,6 +18,12 @@ struct Placement {
     int rotation;
 };
 
+// Whether two resting places of a piece of `kind` fill the same cells.
+inline bool samePlace(int kind, const Placement& a, const Placement& b) {
+    return a.x == b.x && a.y == b.y &&
+           pieceMask(kind, a.rotation).sameAsRotation == pieceMask(kind, b.rotation).sameAsRotation;
+}
+
 // The search over all (column, row, rotation) states; keeps its queue and parents so that
 // a path to any placement it found can be asked for afterwards.
 struct PlacementSearch {
