@@ -87,10 +87,12 @@ std::vector<size_t> bestIndices(const std::vector<Candidate>& candidates, size_t
     return order;
 }
 
-// The search of both entries; `allowed`, when not null, limits the falling piece's
-// placements.
-BotDecision decide(const BotView& view, const BotSettings& settings,
-                   const std::vector<Placement>* allowed) {
+}  // namespace
+
+BotSettings defaultBotSettings() { return BotSettings{EL_TETRIS_WEIGHTS, true, false}; }
+
+BotDecision decidePlacement(const BotView& view, const BotSettings& settings,
+                            const std::vector<Placement>* allowed) {
     BotDecision decision{false, Placement{0, 0, 0}, {}, LOSING_SCORE};
     const FeatureWeights& weights = settings.weights;
     PlacementSearch search;
@@ -146,17 +148,4 @@ BotDecision decide(const BotView& view, const BotSettings& settings,
     }
     decision.moves = pathToPlacement(search, decision.placement);
     return decision;
-}
-
-}  // namespace
-
-BotSettings defaultBotSettings() { return BotSettings{EL_TETRIS_WEIGHTS, true, false}; }
-
-BotDecision decidePlacement(const BotView& view, const BotSettings& settings) {
-    return decide(view, settings, nullptr);
-}
-
-BotDecision decidePlacementAmong(const BotView& view, const BotSettings& settings,
-                                 const std::vector<Placement>& allowed) {
-    return decide(view, settings, &allowed);
 }

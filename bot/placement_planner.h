@@ -35,13 +35,11 @@ struct BotDecision {
     double score;
 };
 
-BotDecision decidePlacement(const BotView& view, const BotSettings& settings);
-
-// The same choice, made only among the `allowed` placements of the falling piece (matched by
-// the cells they fill, so any rotation with the same picture will do). Not found when none
-// of them is reachable.
-BotDecision decidePlacementAmong(const BotView& view, const BotSettings& settings,
-                                 const std::vector<Placement>& allowed);
+// With `allowed`, the falling piece goes only to one of those placements (matched by the
+// cells they fill, so any rotation with the same picture will do); none found when none of
+// them is reachable.
+BotDecision decidePlacement(const BotView& view, const BotSettings& settings,
+                            const std::vector<Placement>* allowed = nullptr);
 
 // What a player sees, searched with El-Tetris weights: the falling and the previewed piece.
 // Setting predictAdversary also searches a third piece, which no screen shows.

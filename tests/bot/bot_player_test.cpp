@@ -90,18 +90,6 @@ TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
     }
 }
 
-TEST(UniformNextKind, HandsOutEveryKindAboutEquallyOften) {
-    GameState state = freshRecord();
-    int counts[PIECE_KINDS] = {};
-    for (int draw = 0; draw < 7000; ++draw) {
-        int32_t kind = uniformNextKind(nullptr, state, 0);
-        ASSERT_TRUE(kind >= 0 && kind < PIECE_KINDS) << kind;
-        ++counts[kind];
-    }
-    for (int kind = 0; kind < PIECE_KINDS; ++kind)
-        EXPECT_NEAR(1000, counts[kind], 150) << "kind " << kind;
-}
-
 std::string botRun(std::vector<const char*> arguments, int& status) {
     restoreGameRandomState(1);  // a fresh program each time
     arguments.insert(arguments.begin(), {"kostrel-sim", "bot"});

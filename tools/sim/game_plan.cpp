@@ -77,11 +77,9 @@ bool choosePlacement(const GameState& state, PlannedPiece& piece) {
     std::vector<KeyedPlacement> keyed = timerProofPlacements(state);
     std::vector<Placement> allowed;
     for (const KeyedPlacement& k : keyed) allowed.push_back(k.rest);
-    BotDecision decision =
-        decidePlacementAmong(botViewOfGame(state), defaultBotSettings(), allowed);
-    if (!decision.found) return false;
+    BotDecision decision = decidePlacement(botViewOfGame(state), defaultBotSettings(), &allowed);
     for (const KeyedPlacement& k : keyed) {
-        if (samePlace(state.pieceKind, k.rest, decision.placement)) {
+        if (decision.found && samePlace(state.pieceKind, k.rest, decision.placement)) {
             piece.turns = k.turns;
             piece.shift = k.shift;
             return true;
@@ -90,24 +88,17 @@ bool choosePlacement(const GameState& state, PlannedPiece& piece) {
     return false;
 }
 
-// Plays the piece's keys and steps it down until it is fixed, as the tests will; false when
-// the game does not take them as planned.
-bool playPiece(GameState& state, const GameHost& host, PlannedPiece& piece) {
-    Placement planned;
-    if (!restingPlace(state, 0, piece.turns, piece.shift, planned)) return false;
+// Plays the piece's keys and steps it down until it is fixed, as the tests will.
+void playPiece(GameState& state, const GameHost& host, PlannedPiece& piece) {
     for (int turn = 0; turn < piece.turns; ++turn) rotatePiece(state, host);
     for (int moved = 0; moved < (piece.shift > 0 ? piece.shift : -piece.shift); ++moved)
         piece.shift > 0 ? moveRight(state, host) : moveLeft(state, host);
-    for (;;) {
-        Placement now{state.pieceX, state.pieceY, state.pieceRotation};
+    // A step that fixes the piece brings in the next one at the top.
+    do {
+        piece.rest = state.pieceY;
         fallStep(state, host);
-        // A step that fixes the piece brings in the next one at the top.
-        if (state.pieceY != now.y + 1) {
-            piece.rest = now.y;
-            piece.stack = state;
-            return samePlace(piece.kind, now, planned);
-        }
-    }
+    } while (state.pieceY == piece.rest + 1);
+    piece.stack = state;
 }
 
 void writePiece(std::ostream& out, const PlannedPiece& piece) {
@@ -123,11 +114,6 @@ void writePiece(std::ostream& out, const PlannedPiece& piece) {
     out << "]}";
 }
 
-int planFault(std::ostream& err, size_t piece, const char* what) {
-    err << "kostrel-sim: no plan: piece " << piece << ' ' << what << '\n';
-    return SIM_EXIT_BOT_FAULT;
-}
-
 }  // namespace
 
 int runGamePlan(std::ostream& out, std::ostream& err) {
@@ -140,15 +126,18 @@ int runGamePlan(std::ostream& out, std::ostream& err) {
     while (isGameActive(state)) {
         PlannedPiece piece{state.pieceKind, state.pieceRotation, state.nextKind,
                            state.nextRotation};
-        if (state.score < ROWS_TO_CLEAR && !choosePlacement(state, piece))
-            return planFault(err, pieces.size(),
-                             "has no place that its keys reach whenever they come");
-        if (!playPiece(state, host, piece))
-            return planFault(err, pieces.size(), "did not rest where its keys were to take it");
+        if (state.score < ROWS_TO_CLEAR && !choosePlacement(state, piece)) {
+            err << "kostrel-sim: no plan: piece " << pieces.size()
+                << " has no place that its keys reach whenever they come\n";
+            return SIM_EXIT_BOT_FAULT;
+        }
+        playPiece(state, host, piece);
         pieces.push_back(piece);
     }
-    if (state.score < ROWS_TO_CLEAR)
-        return planFault(err, pieces.size() - 1, "ended the game before a row was cleared");
+    if (state.score < ROWS_TO_CLEAR) {
+        err << "kostrel-sim: no plan: the game ended before a row was cleared\n";
+        return SIM_EXIT_BOT_FAULT;
+    }
 
     out << "{\"pieces\": [\n";
     for (size_t i = 0; i < pieces.size(); ++i) {
