@@ -27,11 +27,14 @@ for no_display in "-u DISPLAY" "DISPLAY=:999"; do
   echo "play.sh with env $no_display: refused with exit status 1"
 done
 
-# The game's keys are planned by the native kostrel-sim, built here if need be.
-export KOSTREL_SIM="${KOSTREL_SIM:-$root/build/native/tools/kostrel-sim}"
-if [ ! -x "$KOSTREL_SIM" ]; then
-  cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-  cmake --build "$root/build/native" --target kostrel-sim
+# The game's keys are planned by kostrel-sim: $KOSTREL_SIM, else the native build's, built
+# here if need be.
+if [ -z "${KOSTREL_SIM:-}" ]; then
+  export KOSTREL_SIM="$root/build/native/tools/kostrel-sim"
+  if [ ! -x "$KOSTREL_SIM" ]; then
+    cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+    cmake --build "$root/build/native" --target kostrel-sim
+  fi
 fi
 
 if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ] || ! xdpyinfo > /dev/null 2>&1; then
