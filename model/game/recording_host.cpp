@@ -7,48 +7,37 @@ namespace {
 
 RecordingHost& recordingOf(void* context) { return *static_cast<RecordingHost*>(context); }
 
-void logCall(RecordingHost& recording, const char* entry) {
+// The recording, with the call appended to its log when it keeps one.
+RecordingHost& note(void* context, const char* entry) {
+    RecordingHost& recording = recordingOf(context);
     if (recording.callLog != nullptr) *recording.callLog += entry;
+    return recording;
 }
 
 uint32_t startTimer(void* context) {
-    RecordingHost& recording = recordingOf(context);
+    RecordingHost& recording = note(context, "S");
     ++recording.starts;
     recording.timerRunning = recording.timerId != 0;
-    logCall(recording, "S");
     return recording.timerId;
 }
 
 void stopTimer(void* context) {
-    RecordingHost& recording = recordingOf(context);
+    RecordingHost& recording = note(context, "T");
     ++recording.stops;
     recording.timerRunning = false;
-    logCall(recording, "T");
 }
 
-void noteGameOver(void* context) {
-    RecordingHost& recording = recordingOf(context);
-    ++recording.gameOvers;
-    logCall(recording, "G");
-}
+void noteGameOver(void* context) { ++note(context, "G").gameOvers; }
 
-void noteRepaint(void* context) {
-    RecordingHost& recording = recordingOf(context);
-    ++recording.repaints;
-    logCall(recording, "R");
-}
+void noteRepaint(void* context) { ++note(context, "R").repaints; }
 
 void keepScoreText(void* context, uint32_t, const char* text) {
-    RecordingHost& recording = recordingOf(context);
-    recording.labelText = text;
-    logCall(recording, "L");
-    logCall(recording, text);
+    note(context, "L").labelText = text;
+    note(context, text);
 }
 
 void keepPreviewWord(void* context, uint32_t, uint32_t word) {
-    RecordingHost& recording = recordingOf(context);
-    recording.previewWord = word;
-    logCall(recording, "P");
+    note(context, "P").previewWord = word;
 }
 
 // The source is looked up at every piece, so it may be set after the GameHost was made.
