@@ -21,7 +21,7 @@ const FeatureWeights YIYUAN_LEE_WEIGHTS = {
     0.0, 0.760666, 0.0, 0.0, 0.0, -0.35663, 0.0, -0.510066, -0.184483,
 };
 
-BoardFeatures measureBoard(const BotBoard& board) {
+BoardFeatures measureBoard(const MaskBoard& board) {
     BoardFeatures features{};
     for (int y = 0; y < BOARD_ROWS; ++y) {
         // Walls are filled: put a filled bit on both sides of the row and count changes.
@@ -72,15 +72,19 @@ BoardFeatures measureBoard(const BotBoard& board) {
     return features;
 }
 
-BoardFeatures placeAndMeasure(BotBoard& board, const PieceMask& piece, int x, int y) {
+BoardFeatures placeAndMeasure(MaskBoard& board, const PieceMask& piece, int x, int y) {
+    lockPieceMasks(board, piece, x, y);
+    uint32_t removed = removeFullRows(board);
+    BoardFeatures features = measureBoard(board);
     // Heights count rows from the floor: the bottom row is height 1.
     double top = BOARD_ROWS - y;
     double bottom = BOARD_ROWS - (y + piece.height - 1);
-    LockResult lock = botLockAndClear(board, piece, x, y);
-    BoardFeatures features = measureBoard(board);
     features.landingHeight = (top + bottom) / 2.0;
-    features.rowsCleared = lock.rowsCleared;
-    features.erodedCells = lock.erodedCells;
+    features.rowsCleared = countCells(removed);
+    int pieceCellsRemoved = 0;
+    for (int r = 0; r < piece.height; ++r)
+        if (removed & (1u << (y + r))) pieceCellsRemoved += countCells(piece.rows[r]);
+    features.erodedCells = features.rowsCleared * pieceCellsRemoved;
     return features;
 }
 

@@ -2,7 +2,7 @@
 // Dellacherie's six, and the height measures of later players), and their weighted sum.
 #pragma once
 
-#include "bot/bot_board.h"
+#include "model/rules/row_masks.h"
 
 struct BoardFeatures {
     double landingHeight;  // height of the fixed piece's middle row above the floor
@@ -37,9 +37,9 @@ extern const FeatureWeights YIYUAN_LEE_WEIGHTS;
 
 // Fixes the piece at (x, y) on `board`, which then holds the board left after the row
 // removal, and returns the features of that move and that board.
-BoardFeatures placeAndMeasure(BotBoard& board, const PieceMask& piece, int x, int y);
+BoardFeatures placeAndMeasure(MaskBoard& board, const PieceMask& piece, int x, int y);
 
 // The features of a board alone, with nothing placed (landing height and rows are 0).
-BoardFeatures measureBoard(const BotBoard& board);
+BoardFeatures measureBoard(const MaskBoard& board);
 
 double weightedScore(const BoardFeatures& features, const FeatureWeights& weights);

@@ -4,7 +4,6 @@
 #include "bot/placement_planner.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "chooser/next_piece_chooser.h"
 #include "model/rules/board.h"
@@ -31,7 +30,7 @@ double moveTerms(const BoardFeatures& f, const FeatureWeights& w) {
 
 // Pictures of the seven kinds that would not fit where a new piece enters: each is a way
 // for the next piece to end the game.
-int blockedEntries(const BotBoard& board) {
+int blockedEntries(const MaskBoard& board) {
     // Every picture entering at column 4 lies within rows 0..3 and columns 4..7; a board
     // with nothing there blocks none of them, which is nearly always the case.
     constexpr uint16_t ENTRY_COLUMNS = 0xFu << SPAWN_COLUMN;
@@ -40,21 +39,22 @@ int blockedEntries(const BotBoard& board) {
     int blocked = 0;
     for (int kind = 0; kind < PIECE_KINDS; ++kind)
         for (int rotation = 0; rotation < PIECE_ROTATIONS; ++rotation)
-            if (!botPieceFits(board, pieceMask(kind, rotation), SPAWN_COLUMN, SPAWN_ROW)) ++blocked;
+            if (!pieceFitsMasks(board, pieceMask(kind, rotation), SPAWN_COLUMN, SPAWN_ROW))
+                ++blocked;
     return blocked;
 }
 
 // One reachable placement with the board it leaves and the score of the line up to it.
 struct Candidate {
     Placement placement;
-    BotBoard after;
+    MaskBoard after;
     double lineMoves;  // move terms of every placement in the line, this one included
     double value;      // the line's score as far as it has been searched
 };
 
 // Every reachable placement of `kind` entering in `rotation`, scored as the last move of a
 // line whose earlier moves add `earlierMoves`.
-std::vector<Candidate> expand(const BotBoard& board, int kind, int x, int y, int rotation,
+std::vector<Candidate> expand(const MaskBoard& board, int kind, int x, int y, int rotation,
                               double earlierMoves, const FeatureWeights& weights,
                               PlacementSearch& search) {
     findReachablePlacements(board, kind, x, y, rotation, search);
@@ -89,24 +89,24 @@ std::vector<size_t> bestIndices(const std::vector<Candidate>& candidates, size_t
 
 }  // namespace
 
-int32_t foreseenAdversaryKind(const BotBoard& board, int previewedKind) {
-    GameState state;
-    std::memset(&state, 0, sizeof state);
-    for (int y = 0; y < BOARD_ROWS; ++y)
-        for (int x = 0; x < BOARD_COLUMNS; ++x)
-            if (board.rows[y] & (1u << x)) state.cells[y][x] = FILLED_CELL;
-    return chooseNextKind(state, previewedKind);
-}
-
 BotSettings defaultBotSettings() { return BotSettings{EL_TETRIS_WEIGHTS, true, false}; }
 
-BotDecision decidePlacement(const BotView& view, const BotSettings& settings) {
+BotDecision decidePlacement(const BotView& view, const BotSettings& settings,
+                            const std::vector<Placement>* allowed) {
     BotDecision decision{false, Placement{0, 0, 0}, {}, LOSING_SCORE};
     const FeatureWeights& weights = settings.weights;
     PlacementSearch search;
     PlacementSearch deeper;
     std::vector<Candidate> first =
         expand(view.board, view.kind, view.x, view.y, view.rotation, 0.0, weights, search);
+    if (allowed != nullptr) {
+        auto refused = [&](const Candidate& c) {
+            return std::none_of(allowed->begin(), allowed->end(), [&](const Placement& p) {
+                return samePlace(view.kind, p, c.placement);
+            });
+        };
+        first.erase(std::remove_if(first.begin(), first.end(), refused), first.end());
+    }
     if (first.empty()) return decision;
 
     if (settings.useNextPiece) {
@@ -125,7 +125,7 @@ BotDecision decidePlacement(const BotView& view, const BotSettings& settings) {
         for (size_t i : chosenFrom) {
             Candidate& c = first[i];
             if (c.value <= LOSING_SCORE) continue;
-            int32_t thirdKind = foreseenAdversaryKind(c.after, view.nextKind);
+            int32_t thirdKind = chooseNextKind(c.after, view.nextKind);
             std::vector<Candidate> second = expand(c.after, view.nextKind, SPAWN_COLUMN, SPAWN_ROW,
                                                    view.nextRotation, c.lineMoves, weights, deeper);
             double best = LOSING_SCORE;

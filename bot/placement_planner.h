@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "bot/board_features.h"
-#include "bot/bot_board.h"
 #include "bot/reachable_placements.h"
 
 struct BotSettings {
@@ -19,7 +18,7 @@ struct BotSettings {
 
 // What the bot sees of a game when a new piece starts falling.
 struct BotView {
-    BotBoard board;
+    MaskBoard board;
     int kind;
     int rotation;
     int x;
@@ -36,11 +35,11 @@ struct BotDecision {
     double score;
 };
 
-BotDecision decidePlacement(const BotView& view, const BotSettings& settings);
-
-// The kind the adversary will hand out once the previewed piece starts falling on `board`
-// (the board the falling piece leaves): its rule reads only the grid and that kind.
-int32_t foreseenAdversaryKind(const BotBoard& board, int previewedKind);
+// With `allowed`, the falling piece goes only to one of those placements (matched by the
+// cells they fill, so any rotation with the same picture will do); none found when none of
+// them is reachable.
+BotDecision decidePlacement(const BotView& view, const BotSettings& settings,
+                            const std::vector<Placement>* allowed = nullptr);
 
 // What a player sees, searched with El-Tetris weights: the falling and the previewed piece.
 // Setting predictAdversary also searches a third piece, which no screen shows.

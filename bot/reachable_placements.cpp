@@ -12,12 +12,12 @@ inline int stateIndex(int x, int y, int rotation) {
 
 }  // namespace
 
-void findReachablePlacements(const BotBoard& board, int kind, int x, int y, int rotation,
+void findReachablePlacements(const MaskBoard& board, int kind, int x, int y, int rotation,
                              PlacementSearch& search) {
     search.placements.clear();
     for (int i = 0; i < STATE_COUNT; ++i) search.reached[i] = 0;
     const PieceMask* rotations = pieceMasksOfKind(kind);
-    if (!botPieceFits(board, rotations[rotation], x, y)) return;
+    if (!pieceFitsMasks(board, rotations[rotation], x, y)) return;
 
     // A placement's picture and box position say which cells it fills; equal pictures in
     // two rotations fill the same cells, so only the first of them is kept.
@@ -45,11 +45,11 @@ void findReachablePlacements(const BotBoard& board, int kind, int x, int y, int 
             search.moveIn[next] = move;
             queue[tail++] = static_cast<uint16_t>(next);
         };
-        if (botPieceFits(board, piece, cx - 1, cy)) visit(cx - 1, cy, r, BOT_LEFT);
-        if (botPieceFits(board, piece, cx + 1, cy)) visit(cx + 1, cy, r, BOT_RIGHT);
+        if (pieceFitsMasks(board, piece, cx - 1, cy)) visit(cx - 1, cy, r, BOT_LEFT);
+        if (pieceFitsMasks(board, piece, cx + 1, cy)) visit(cx + 1, cy, r, BOT_RIGHT);
         int turned = (r + 1) % PIECE_ROTATIONS;
-        if (botPieceFits(board, rotations[turned], cx, cy)) visit(cx, cy, turned, BOT_ROTATE);
-        if (botPieceFits(board, piece, cx, cy + 1)) {
+        if (pieceFitsMasks(board, rotations[turned], cx, cy)) visit(cx, cy, turned, BOT_ROTATE);
+        if (pieceFitsMasks(board, piece, cx, cy + 1)) {
             visit(cx, cy + 1, r, BOT_DOWN);
         } else {
             int cells = stateIndex(cx, cy, piece.sameAsRotation);

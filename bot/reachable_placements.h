@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "bot/bot_board.h"
+#include "model/rules/row_masks.h"
 
 enum BotMove : uint8_t { BOT_LEFT, BOT_RIGHT, BOT_ROTATE, BOT_DOWN };
 
@@ -17,6 +17,12 @@ struct Placement {
     int y;
     int rotation;
 };
+
+// Whether two resting places of a piece of `kind` fill the same cells.
+inline bool samePlace(int kind, const Placement& a, const Placement& b) {
+    return a.x == b.x && a.y == b.y &&
+           pieceMask(kind, a.rotation).sameAsRotation == pieceMask(kind, b.rotation).sameAsRotation;
+}
 
 // The search over all (column, row, rotation) states; keeps its queue and parents so that
 // a path to any placement it found can be asked for afterwards.
@@ -29,7 +35,7 @@ struct PlacementSearch {
 
 // Searches from the piece at (x, y, rotation). When the piece does not fit there, nothing is
 // reachable and there are no placements.
-void findReachablePlacements(const BotBoard& board, int kind, int x, int y, int rotation,
+void findReachablePlacements(const MaskBoard& board, int kind, int x, int y, int rotation,
                              PlacementSearch& search);
 
 // The shortest list of commands that brings the piece from its start to `placement`, one

@@ -36,12 +36,12 @@ constexpr RowScores makeRowScores() {
 
 inline constexpr RowScores ROW_SCORES = makeRowScores();
 
-// The grid as masks; rows above `top` must be empty (0 is always a valid top).
-inline int32_t evaluateRowMasks(const RowMask rows[BOARD_ROWS], int top) {
+// The rows above the board's top are empty and score nothing.
+inline int32_t evaluateMaskBoard(const MaskBoard& board) {
     int32_t sum = 0;
     RowMask covered = 0;  // columns with a filled cell in some row above
-    for (int row = top; row < BOARD_ROWS; ++row) {
-        RowMask mask = rows[row];
+    for (int row = board.top; row < BOARD_ROWS; ++row) {
+        RowMask mask = board.rows[row];
         sum += ROW_SCORES.filledAndEnclosed[mask] +
                COVERED_POINTS * ROW_SCORES.cellCount[covered & ~mask];
         covered |= mask;

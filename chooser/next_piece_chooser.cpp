@@ -1,37 +1,13 @@
 // The adversarial chooser. The search runs on the grid alone, as ten-bit row masks: a
 // placement's fit, drop, lock, row removal and evaluation are a few mask operations per
-// row, so the whole two-phase search takes microseconds. It names the same kind as the
-// literal search on record copies (reference_chooser.cpp) for every board.
+// row, so the whole two-phase search takes microseconds. The tests hold it to the literal
+// search on record copies for every board.
 #include "chooser/next_piece_chooser.h"
 
 #include "chooser/board_evaluation.h"
 #include "model/rules/piece_table.h"
-#include "model/rules/row_masks.h"
 
 namespace {
-
-struct MaskBoard {
-    RowMask rows[BOARD_ROWS];
-    int top;  // first nonempty row, BOARD_ROWS when empty; rows above it are empty
-};
-
-MaskBoard maskBoardOf(const GameState& state) {
-    MaskBoard board;
-    gridRowMasks(state, board.rows);
-    board.top = 0;
-    while (board.top < BOARD_ROWS && board.rows[board.top] == 0) ++board.top;
-    return board;
-}
-
-// Mirrors the row removal on the record, keeping the first nonempty row up to date.
-void removeFullRows(MaskBoard& board) {
-    uint32_t removed = rowsToRemove(board.rows, board.top);
-    if (removed == 0) return;
-    removeRows(board.rows, removed);
-    board.top = BOARD_ROWS;
-    for (int row = BOARD_ROWS - 1; row >= 0; --row)
-        if (board.rows[row] != 0) board.top = row;
-}
 
 // The straight drop of a picture that fits at (x, 0): lock it where it rests, remove full
 // rows and score what is left. Rows above the stack are empty, so the fall can start just
@@ -39,23 +15,20 @@ void removeFullRows(MaskBoard& board) {
 int32_t dropOnto(const MaskBoard& base, const PieceMask& picture, int x, MaskBoard& result) {
     int y = base.top - picture.height;
     if (y < 0) y = 0;
-    while (pieceFitsMasks(base.rows, picture, x, y + 1)) ++y;
+    while (pieceFitsMasks(base, picture, x, y + 1)) ++y;
     result = base;
-    lockPieceMasks(result.rows, picture, x, y);
-    if (y < result.top) result.top = y;  // every picture has a filled cell in its row 0
+    lockPieceMasks(result, picture, x, y);
     removeFullRows(result);
-    return evaluateRowMasks(result.rows, result.top);
-}
-
-bool fitsAtTop(const MaskBoard& board, const PieceMask& picture, int x) {
-    return pieceFitsMasks(board.rows, picture, x, 0);
+    return evaluateMaskBoard(result);
 }
 
 }  // namespace
 
 int32_t chooseNextKind(const GameState& state, int32_t fallingKind) {
-    const MaskBoard live = maskBoardOf(state);
+    return chooseNextKind(maskBoardOf(state), fallingKind);
+}
 
+int32_t chooseNextKind(const MaskBoard& live, int32_t fallingKind) {
     // The player's best drop of the falling piece; the first of equal scores is kept. A
     // rotation whose picture repeats an earlier one scores the same at the same column and
     // so can never win a strict comparison: it is skipped, here and below.
@@ -66,7 +39,7 @@ int32_t chooseNextKind(const GameState& state, int32_t fallingKind) {
     for (int x = 0; x < BOARD_COLUMNS; ++x) {
         for (int t = 0; t < PIECE_ROTATIONS; ++t) {
             const PieceMask& picture = fallingMasks[t];
-            if (picture.sameAsRotation != t || !fitsAtTop(live, picture, x)) continue;
+            if (picture.sameAsRotation != t || !pieceFitsMasks(live, picture, x, 0)) continue;
             int32_t score = dropOnto(live, picture, x, trial);
             if (score < best) {
                 best = score;
@@ -89,7 +62,7 @@ int32_t chooseNextKind(const GameState& state, int32_t fallingKind) {
         for (int x = 0; x < BOARD_COLUMNS && kindBest > highest; ++x) {
             for (int t = 0; t < PIECE_ROTATIONS; ++t) {
                 const PieceMask& picture = kindMasks[t];
-                if (picture.sameAsRotation != t || !fitsAtTop(saved, picture, x)) continue;
+                if (picture.sameAsRotation != t || !pieceFitsMasks(saved, picture, x, 0)) continue;
                 int32_t score = dropOnto(saved, picture, x, trial);
                 if (score < kindBest) kindBest = score;
                 if (kindBest <= highest) break;

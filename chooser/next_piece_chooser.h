@@ -5,9 +5,13 @@
 #include <cstdint>
 
 #include "model/rules/game_state.h"
+#include "model/rules/row_masks.h"
 
 constexpr int32_t NO_PLACEMENT_SCORE = 10000000;
 
 // Kind 0..6 for the live record, which is not changed. Depends only on the grid and
 // fallingKind; the same inputs always give the same kind.
 int32_t chooseNextKind(const GameState& state, int32_t fallingKind);
+
+// The same choice on a grid that is already masks, such as the bot's.
+int32_t chooseNextKind(const MaskBoard& board, int32_t fallingKind);

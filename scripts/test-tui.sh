@@ -10,4 +10,4 @@ program="$build/tui/kostrel-tui"
 command -v tmux > /dev/null || { echo "test-tui: tmux is missing (scripts/install-deps.sh)" >&2; exit 1; }
 
 echo "== kostrel-tui end-to-end test in tmux"
-timeout 300 python3 "$root/tests/tui/tui_e2e.py" "$program" "$root/tests/win/e2e/game_plan.json"
+timeout 300 python3 "$root/tests/tui/tui_e2e.py" "$program" "$build/tools/kostrel-sim"

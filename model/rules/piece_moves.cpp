@@ -5,12 +5,12 @@
 
 bool pieceFits(const GameState& state) {
     // The masks of the rows under the piece's box are all the fit test reads.
-    RowMask rows[BOARD_ROWS] = {};
+    MaskBoard board = {};
     int top = state.pieceY;
     if (top >= 0 && top < BOARD_ROWS)
         for (int row = top; row < BOARD_ROWS && row < top + PICTURE_SIDE; ++row)
-            rows[row] = rowMaskOf(state.cells[row]);
-    return pieceFitsMasks(rows, pieceMask(state.pieceKind, state.pieceRotation), state.pieceX,
+            board.rows[row] = rowMaskOf(state.cells[row]);
+    return pieceFitsMasks(board, pieceMask(state.pieceKind, state.pieceRotation), state.pieceX,
                           state.pieceY);
 }
 

@@ -4,9 +4,7 @@
 #include "model/rules/row_masks.h"
 
 int32_t clearFullRows(GameState& state) {
-    RowMask rows[BOARD_ROWS];
-    gridRowMasks(state, rows);
-    uint32_t removed = rowsToRemove(rows);
+    uint32_t removed = rowsToRemove(maskBoardOf(state));
     if (removed == 0) return 0;
     removeRows(state.cells, removed);
     int32_t count = countCells(removed);

@@ -1,6 +1,6 @@
 // The grid and the pieces as ten-bit row masks. The game's fit test and row removal are
 // defined here once, on masks, and used by the game's own record, the chooser's searches
-// and the bot alike: a fit test or a lock is then a few mask operations per row.
+// and the bot alike.
 #pragma once
 
 #include <cstdint>
@@ -70,34 +70,43 @@ inline RowMask rowMaskOf(const uint32_t (&row)[BOARD_COLUMNS]) {
     return mask;
 }
 
-void gridRowMasks(const GameState& state, RowMask rows[BOARD_ROWS]);
+// A grid as row masks: what the game's record holds, without the words' values. The
+// chooser's searches and the bot work on it, where a fit test or a lock is a few mask
+// operations per row.
+struct MaskBoard {
+    RowMask rows[BOARD_ROWS];  // row 0 at the top
+    int top;                   // every row above it is empty; BOARD_ROWS when all are
+};
+
+// The record's grid, with `top` its first nonempty row.
+MaskBoard maskBoardOf(const GameState& state);
 
 // The game's fit test: every filled cell of the piece with its box at (x, y) lies inside
 // the grid on an empty cell. Every picture has a filled cell in its row 0 and column 0, so
 // the box's own position bounds it on the top and left. Only the rows the box covers are
 // read.
-inline bool pieceFitsMasks(const RowMask rows[BOARD_ROWS], const PieceMask& piece, int x, int y) {
+inline bool pieceFitsMasks(const MaskBoard& board, const PieceMask& piece, int x, int y) {
     if (x < 0 || y < 0 || x > BOARD_COLUMNS - piece.width || y > BOARD_ROWS - piece.height)
         return false;
     for (int r = 0; r < piece.height; ++r)
-        if (rows[y + r] & (piece.rows[r] << x)) return false;
+        if (board.rows[y + r] & (piece.rows[r] << x)) return false;
     return true;
 }
 
-// Writes the piece into the masks; it must fit.
-inline void lockPieceMasks(RowMask rows[BOARD_ROWS], const PieceMask& piece, int x, int y) {
-    for (int r = 0; r < piece.height; ++r) rows[y + r] |= piece.rows[r] << x;
+// Writes the piece into the board; it must fit.
+inline void lockPieceMasks(MaskBoard& board, const PieceMask& piece, int x, int y) {
+    for (int r = 0; r < piece.height; ++r) board.rows[y + r] |= piece.rows[r] << x;
+    if (y < board.top) board.top = y;  // every picture has a filled cell in its row 0
 }
 
 // The rows the game removes after a lock, as bit r for row r. Full rows go from the bottom
 // up, the rows above coming down; row 0 is never tested itself, so a full row 0 goes only
-// when a removal below brings it down into reach of the scan. Rows above `top` may be
-// skipped because the caller knows them empty.
-inline uint32_t rowsToRemove(const RowMask rows[BOARD_ROWS], int top = 0) {
+// when a removal below brings it down into reach of the scan.
+inline uint32_t rowsToRemove(const MaskBoard& board) {
     uint32_t removed = 0;
-    for (int row = top > 1 ? top : 1; row < BOARD_ROWS; ++row)
-        removed |= static_cast<uint32_t>(rows[row] == FULL_ROW_MASK) << row;
-    if (removed != 0 && rows[0] == FULL_ROW_MASK) removed |= 1u;
+    for (int row = board.top > 1 ? board.top : 1; row < BOARD_ROWS; ++row)
+        removed |= static_cast<uint32_t>(board.rows[row] == FULL_ROW_MASK) << row;
+    if (removed != 0 && board.rows[0] == FULL_ROW_MASK) removed |= 1u;
     return removed;
 }
 
@@ -121,4 +130,15 @@ constexpr int countCells(uint32_t mask) {
     mask = (mask & 0x33333333u) + ((mask >> 2) & 0x33333333u);
     mask = (mask + (mask >> 4)) & 0x0F0F0F0Fu;
     return static_cast<int>((mask * 0x01010101u) >> 24);
+}
+
+// Removes the full rows as the game does and returns them, as rowsToRemove gives them.
+inline uint32_t removeFullRows(MaskBoard& board) {
+    uint32_t removed = rowsToRemove(board);
+    if (removed == 0) return 0;
+    removeRows(board.rows, removed);
+    board.top = BOARD_ROWS;
+    for (int row = BOARD_ROWS - 1; row >= 0; --row)
+        if (board.rows[row] != 0) board.top = row;
+    return removed;
 }

@@ -9,17 +9,19 @@
 
 #include "board_builder.h"
 #include "bot/bot_player.h"
+#include "chooser/next_piece_chooser.h"
 #include "model/game/game_controller.h"
+#include "model/game/recording_host.h"
 #include "model/rules/game_random.h"
 #include "tools/sim/kostrel_sim.h"
 
 namespace {
 
 // A running game whose falling piece and preview are set by the test.
-GameState runningGame(RecordingHost& recorder, int kind, int rotation, int nextKind) {
+GameState runningGame(const GameHost& host, int kind, int rotation, int nextKind) {
     GameState state = freshRecord();
     initGameState(state);
-    newGame(state, recorder.host());
+    newGame(state, host);
     state.pieceKind = kind;
     state.pieceRotation = rotation;
     state.nextKind = nextKind;
@@ -39,12 +41,12 @@ TEST(BotPlayer, CompletesTheRowThatThePieceCanComplete) {
         {2, 0, "####..####"}, {5, 0, ".#########"},
     };
     for (const Case& c : cases) {
-        RecordingHost recorder;
-        GameState state = runningGame(recorder, c.kind, c.rotation, 2);
+        RecordingHost recording;
+        GameHost host = recordingHostOf(recording);
+        GameState state = runningGame(host, c.kind, c.rotation, 2);
         setRow(state, 19, c.bottom);
         if (c.kind == 2) setRow(state, 18, c.bottom);
-        ASSERT_EQ(PIECE_PLAYED,
-                  playOnePiece(state, recorder.host(), defaultBotSettings(), nullptr));
+        ASSERT_EQ(PIECE_PLAYED, playOnePiece(state, host, defaultBotSettings(), nullptr));
         EXPECT_EQ(c.kind == 2 ? 2 : 1, state.score) << "kind " << c.kind;  // the square fills two
     }
 }
@@ -53,11 +55,12 @@ TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
     BotSettings deepest = defaultBotSettings();
     deepest.predictAdversary = true;  // the longest search: every path of it must hold
     for (bool uniform : {false, true}) {
-        RecordingHost recorder;
-        recorder.nextKind = uniform ? uniformNextKind : nullptr;
+        RecordingHost recording;
+        recording.nextKind = uniform ? uniformNextKind : nullptr;
+        GameHost host = recordingHostOf(recording);
         GameState state = freshRecord();
         initGameState(state);
-        newGame(state, recorder.host());
+        newGame(state, host);
         for (int piece = 0; piece < 150 && isGameActive(state); ++piece) {
             BotDecision plan = decidePlacement(botViewOfGame(state), deepest);
             ASSERT_TRUE(plan.found);
@@ -65,36 +68,26 @@ TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
             // piece leaves only the losing score.
             EXPECT_GT(plan.score, -1e6) << "piece " << piece;
             // What the bot's own model says the board becomes, and the adversary's answer.
-            BotBoard expected = botBoardFromGame(state);
-            botLockAndClear(expected, pieceMask(state.pieceKind, plan.placement.rotation),
-                            plan.placement.x, plan.placement.y);
-            int32_t foreseen = foreseenAdversaryKind(expected, state.nextKind);
+            MaskBoard expected = maskBoardOf(state);
+            lockPieceMasks(expected, pieceMask(state.pieceKind, plan.placement.rotation),
+                           plan.placement.x, plan.placement.y);
+            removeFullRows(expected);
+            int32_t foreseen = chooseNextKind(expected, state.nextKind);
             Placement landed{};
-            ASSERT_EQ(PIECE_PLAYED, playOnePiece(state, recorder.host(), deepest, &landed));
+            ASSERT_EQ(PIECE_PLAYED, playOnePiece(state, host, deepest, &landed));
             EXPECT_EQ(std::make_tuple(plan.placement.x, plan.placement.y, plan.placement.rotation),
                       std::make_tuple(landed.x, landed.y, landed.rotation))
                 << "piece " << piece;
-            BotBoard actual = botBoardFromGame(state);
+            MaskBoard actual = maskBoardOf(state);
             for (int row = 0; row < BOARD_ROWS; ++row)
                 ASSERT_EQ(expected.rows[row], actual.rows[row])
                     << "piece " << piece << " row " << row;
+            ASSERT_EQ(expected.top, actual.top) << "piece " << piece;
             if (!uniform) {
                 EXPECT_EQ(foreseen, state.nextKind) << "piece " << piece;
             }
         }
     }
-}
-
-TEST(UniformNextKind, HandsOutEveryKindAboutEquallyOften) {
-    GameState state = freshRecord();
-    int counts[PIECE_KINDS] = {};
-    for (int draw = 0; draw < 7000; ++draw) {
-        int32_t kind = uniformNextKind(nullptr, state, 0);
-        ASSERT_TRUE(kind >= 0 && kind < PIECE_KINDS) << kind;
-        ++counts[kind];
-    }
-    for (int kind = 0; kind < PIECE_KINDS; ++kind)
-        EXPECT_NEAR(1000, counts[kind], 150) << "kind " << kind;
 }
 
 std::string botRun(std::vector<const char*> arguments, int& status) {

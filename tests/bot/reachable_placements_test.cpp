@@ -59,7 +59,7 @@ std::set<CellSet> restingPlacesByTheRules(const GameState& board, int kind, int 
 
 std::set<CellSet> restingPlacesOfTheBot(const GameState& board, int kind, int rotation) {
     PlacementSearch search;
-    findReachablePlacements(botBoardFromGame(board), kind, 4, 0, rotation, search);
+    findReachablePlacements(maskBoardOf(board), kind, 4, 0, rotation, search);
     std::set<CellSet> resting;
     for (const Placement& p : search.placements)
         EXPECT_TRUE(resting.insert(cellsOf(kind, p.rotation, p.x, p.y)).second)

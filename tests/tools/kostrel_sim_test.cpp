@@ -70,6 +70,7 @@ TEST(KostrelSim, BadUsageIsRefusedWithStatusTwo) {
         {"choose", ""},
         {"choose", "0", "1"},
         {"play", "x"},
+        {"plan", "x"},
     };
     for (const auto& usage : usages) {
         SimRun run = sim(usage, EMPTY_GRID);

@@ -4,9 +4,8 @@ the Windows program's game of the plan to a cleared row and a new record; each p
 turned and shifted where it is found and stepped down to one row above its rest at most, so
 the running fall timer, not a key, fixes it.
 
-Usage: tui_e2e.py <kostrel-tui> <game_plan.json>
+Usage: tui_e2e.py <kostrel-tui> [kostrel-sim]  (the plan's; else as tools/e2e/game_plan.py says)
 """
-import json
 import os
 import subprocess
 import sys
@@ -14,7 +13,10 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "win", "e2e"))
-from piece_shapes import RENEW_PLAN, SHAPES  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools",
+                                "e2e"))
+from game_plan import load_plan  # noqa: E402
+from piece_shapes import SHAPES  # noqa: E402
 
 WAIT = 5.0  # seconds for anything to show; a game step takes 0.5 s
 NAME = "Žluťoučký kůň q k"  # k and q are letters of the name, not the quit key
@@ -145,9 +147,9 @@ def check_game(term, plan, data, status):
 
 
 def main():
-    if len(sys.argv) != 3:
+    if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
-    plan = json.load(open(sys.argv[2]))
+    plan = load_plan(sys.argv[2] if len(sys.argv) == 3 else None)
     with tempfile.TemporaryDirectory(prefix="kostrel-tui-e2e-") as folder:
         term = Terminal(folder)
         data, status = os.path.join(folder, "data"), os.path.join(folder, "status")
@@ -158,8 +160,7 @@ def main():
         try:
             check_game(term, plan, data, status)
         except (Failure, subprocess.SubprocessError) as error:
-            sys.exit(f"tui_e2e: FAILED: {error}\n"
-                     f"(if the rules or the chooser changed: {RENEW_PLAN})")
+            sys.exit(f"tui_e2e: FAILED: {error}")
         finally:
             subprocess.run(["tmux", "-S", term.socket, "kill-server"], capture_output=True,
                            timeout=10)

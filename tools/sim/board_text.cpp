@@ -1,6 +1,7 @@
 // Strict reading of board text: anything but the exact format is refused with its line.
 #include "tools/sim/board_text.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -20,52 +21,31 @@ std::string describe(int character) {
 bool readBoardText(std::istream& in, GameState& state, std::string& error) {
     std::streambuf* source = in.rdbuf();
     constexpr int END = std::char_traits<char>::eof();
-    int line = 1;
+    int64_t line = 1;  // 64 bits: empty lines after the board are counted without overflow
+    auto refuse = [&](const std::string& why) {
+        error = "line " + std::to_string(line) + why;
+        return false;
+    };
     for (; line <= BOARD_ROWS; ++line) {
         int column = 0;
         for (;;) {
             int character = source->sbumpc();
-            if (character == END) {
+            if (character == '\r' && source->sbumpc() != '\n')
+                return refuse(": carriage return not followed by a line feed");
+            if (character == END || character == '\r' || character == '\n') {
+                if (column != BOARD_COLUMNS && (character != END || column != 0))
+                    return refuse(": " + std::to_string(column) + " cells, expected 10");
+                if (character != END) break;
                 // The last line's newline is optional; any other end is too early.
-                if (column != 0 && column != BOARD_COLUMNS) {
-                    error = "line " + std::to_string(line) + ": " + std::to_string(column) +
-                            " cells, expected 10";
-                    return false;
-                }
-                int complete = column == 0 ? line - 1 : line;
-                if (complete != BOARD_ROWS) {
-                    error = "line " + std::to_string(line) + ": the board ends after " +
-                            std::to_string(complete) + " of 20 lines";
-                    return false;
-                }
-                return true;
+                int64_t complete = column == 0 ? line - 1 : line;
+                if (complete == BOARD_ROWS) return true;
+                return refuse(": the board ends after " + std::to_string(complete) +
+                              " of 20 lines");
             }
-            if (character == '\r') {
-                if (source->sbumpc() != '\n') {
-                    error = "line " + std::to_string(line) +
-                            ": carriage return not followed "
-                            "by a line feed";
-                    return false;
-                }
-                character = '\n';
-            }
-            if (character == '\n') {
-                if (column != BOARD_COLUMNS) {
-                    error = "line " + std::to_string(line) + ": " + std::to_string(column) +
-                            " cells, expected 10";
-                    return false;
-                }
-                break;
-            }
-            if (column == BOARD_COLUMNS) {
-                error = "line " + std::to_string(line) + ": more than 10 cells";
-                return false;
-            }
-            if (character != EMPTY_MARK && character != FILLED_MARK) {
-                error = "line " + std::to_string(line) + ", column " + std::to_string(column + 1) +
-                        ": " + describe(character) + " is not '.' or '#'";
-                return false;
-            }
+            if (column == BOARD_COLUMNS) return refuse(": more than 10 cells");
+            if (character != EMPTY_MARK && character != FILLED_MARK)
+                return refuse(", column " + std::to_string(column + 1) + ": " +
+                              describe(character) + " is not '.' or '#'");
             state.cells[line - 1][column] = character == FILLED_MARK ? FILLED_CELL : 0;
             ++column;
         }
@@ -75,10 +55,7 @@ bool readBoardText(std::istream& in, GameState& state, std::string& error) {
         int character = source->sbumpc();
         if (character == END) return true;
         if (character == '\r') character = source->sbumpc() == '\n' ? '\n' : 0;
-        if (character != '\n') {
-            error = "line " + std::to_string(line) + ": text after the 20 board lines";
-            return false;
-        }
+        if (character != '\n') return refuse(": text after the 20 board lines");
     }
 }
 

@@ -18,7 +18,6 @@ namespace {
 // for hours, so a game this long is stopped and reported as capped.
 constexpr int64_t SAFETY_PIECE_LIMIT = 100000;
 constexpr int64_t COUNT_LIMIT = 1000000000;
-constexpr int SIM_EXIT_BOT_FAULT = 1;
 
 const char BOT_USAGE[] =
     "usage: kostrel-sim bot [--games N] [--max-pieces M] [--generator adversary|uniform] "

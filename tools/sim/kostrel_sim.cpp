@@ -8,13 +8,14 @@
 #include "chooser/next_piece_chooser.h"
 #include "tools/sim/board_text.h"
 #include "tools/sim/bot_run.h"
+#include "tools/sim/game_plan.h"
 #include "tools/sim/play_session.h"
 
 namespace {
 
 const char USAGE[] =
-    "usage: kostrel-sim eval | choose K | play | bot [options]   (K = falling kind 0..6; "
-    "input on stdin)";
+    "usage: kostrel-sim eval | choose K | play | bot [options] | plan   (K = falling kind "
+    "0..6; input on stdin)";
 
 int badUsage(std::ostream& err, const std::string& why) {
     err << "kostrel-sim: " << why << "; " << USAGE << '\n';
@@ -54,11 +55,13 @@ int runKostrelSim(int argc, const char* const* argv, std::istream& in, std::ostr
     std::string subcommand = argv[1];
     if (subcommand == "bot") return runBotGames(argc - 2, argv + 2, out, err);
     int expected = subcommand == "choose" ? 3 : 2;
-    if (subcommand != "eval" && subcommand != "choose" && subcommand != "play")
+    if (subcommand != "eval" && subcommand != "choose" && subcommand != "play" &&
+        subcommand != "plan")
         return badUsage(err, "unknown subcommand \"" + subcommand + "\"");
     if (argc != expected)
         return badUsage(err, argc < expected ? "missing argument" : "too many arguments");
     if (subcommand == "eval") return runEval(in, out, err);
     if (subcommand == "choose") return runChoose(argv[2], in, out, err);
+    if (subcommand == "plan") return runGamePlan(out, err);
     return runPlaySession(in, out, err);
 }

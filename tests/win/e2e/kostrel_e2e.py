@@ -1,15 +1,15 @@
 #!/usr/bin/env python3
 """End-to-end test of the real Kostrel.exe under Wine, played from outside as a player.
 
-Presses the keys of game_plan.json (the first game of a run is deterministic, so they lead
+Presses the keys of kostrel-sim's plan (the first game of a run is deterministic, so they lead
 to a known game over with a new record) and checks on screenshots the board, the preview
 and the score label piece by piece, then the new-record dialog, the registry, a second game
 and Alt+F4. The fall timer keeps running: each piece is turned, shifted and stepped down to
 one row above its rest at most, and the timer fixes it, so a tick between keys changes nothing.
 
-Usage: kostrel_e2e.py <Kostrel.exe> <game_plan.json> <artifact-dir>  (DISPLAY, WINEPREFIX set)
+Usage: kostrel_e2e.py <Kostrel.exe> <artifact-dir>  (DISPLAY, WINEPREFIX set; the plan comes
+from build/native/tools/kostrel-sim or $KOSTREL_SIM)
 """
-import json
 import os
 import subprocess
 import sys
@@ -17,8 +17,11 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..",
+                                "tools", "e2e"))
 import x_display  # noqa: E402
-from piece_shapes import BOARD_COLUMNS, BOARD_ROWS, RENEW_PLAN, SHAPES  # noqa: E402
+from game_plan import PlanError, load_plan  # noqa: E402
+from piece_shapes import BOARD_COLUMNS, BOARD_ROWS, SHAPES  # noqa: E402
 from x_display import Failure, wait_for  # noqa: E402
 
 CELL = 20
@@ -222,15 +225,13 @@ def run_test(exe, plan, artifacts):
 
 
 def main():
-    if len(sys.argv) != 4:
+    if len(sys.argv) != 3:
         sys.exit(__doc__)
     started = time.monotonic()
     try:
-        with open(sys.argv[2], encoding="ascii") as plan:
-            run_test(sys.argv[1], json.load(plan), sys.argv[3])
-    except (Failure, subprocess.TimeoutExpired) as failure:  # a Wine command that hung
-        print(f"FAIL: {failure}\n(if the rules or the chooser changed: {RENEW_PLAN})",
-              file=sys.stderr)
+        run_test(sys.argv[1], load_plan(), sys.argv[2])
+    except (Failure, PlanError, subprocess.TimeoutExpired) as failure:  # a Wine command that hung
+        print(f"FAIL: {failure}", file=sys.stderr)
         return 1
     print(f"PASS: end-to-end game in {time.monotonic() - started:.1f} s")
     return 0

@@ -4,10 +4,6 @@ SHAPES[kind][rotation] lists the filled (row, column) cells of the piece's 4 x 4
 seven templates in rotation 0, each further rotation a quarter turn counter-clockwise,
 pushed up and left until row 0 and column 0 hold a cell.
 """
-# The plan of the game both end-to-end tests play is made by a tool; a change of the rules
-# or the chooser shows as a screen that differs from the plan's, and this renews it.
-RENEW_PLAN = ("python3 tools/e2e/plan_game.py build/native/tools/kostrel-sim "
-              "> tests/win/e2e/game_plan.json")
 BOARD_COLUMNS = 10
 BOARD_ROWS = 20
 TEMPLATES = ["X   X   XX      ", " X   X  XX      ", "XX  XX          ",

@@ -27,6 +27,16 @@ for no_display in "-u DISPLAY" "DISPLAY=:999"; do
   echo "play.sh with env $no_display: refused with exit status 1"
 done
 
+# The game's keys are planned by kostrel-sim: $KOSTREL_SIM, else the native build's, built
+# here if need be.
+if [ -z "${KOSTREL_SIM:-}" ]; then
+  export KOSTREL_SIM="$root/build/native/tools/kostrel-sim"
+  if [ ! -x "$KOSTREL_SIM" ]; then
+    cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+    cmake --build "$root/build/native" --target kostrel-sim
+  fi
+fi
+
 if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ] || ! xdpyinfo > /dev/null 2>&1; then
   # shellcheck source=scripts/wine-env.sh
   source "$root/scripts/wine-env.sh" "$build"
@@ -34,4 +44,4 @@ fi
 echo "== end-to-end: Kostrel.exe played on $DISPLAY"
 # kostrel_e2e.py bounds each of its waits; this limit only guards against a hang outside them.
 LC_ALL=cs_CZ.UTF-8 timeout --kill-after=10 300 \
-  python3 "$here/kostrel_e2e.py" "$build/win/Kostrel.exe" "$here/game_plan.json" "$build/e2e"
+  python3 "$here/kostrel_e2e.py" "$build/win/Kostrel.exe" "$build/e2e"

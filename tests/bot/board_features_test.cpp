@@ -1,29 +1,18 @@
-// What the bot counts when it fixes a piece, and its features on a known board. (That its
+// The bot's features on a known board, and what it counts when it fixes a piece. (That its
 // board follows the game's is checked piece by piece in real games, in bot_player_test.)
 #include <gtest/gtest.h>
 
 #include "board_builder.h"
 #include "bot/board_features.h"
-#include "bot/bot_board.h"
 
 namespace {
-
-TEST(BotBoard, ErodedCellsCountThePiecesOwnCellsInRemovedRows) {
-    GameState board = freshRecord();
-    setRow(board, 18, "########..");
-    setRow(board, 19, "########..");
-    BotBoard bot = botBoardFromGame(board);
-    LockResult square = botLockAndClear(bot, pieceMask(2, 0), 8, 18);
-    EXPECT_EQ(2, square.rowsCleared);
-    EXPECT_EQ(2 * 4, square.erodedCells);  // two rows times the square's four cells
-}
 
 TEST(BoardFeatures, CountedOnAKnownBoard) {
     GameState board = freshRecord();
     setRow(board, 17, "#.#......#");
     setRow(board, 18, "#.##.#...#");
     setRow(board, 19, "####...###");
-    BoardFeatures f = measureBoard(botBoardFromGame(board));
+    BoardFeatures f = measureBoard(maskBoardOf(board));
     EXPECT_EQ(1, f.holes);                            // under column 5's cell in row 18
     EXPECT_EQ(17 * 2 + 4 + 6 + 2, f.rowTransitions);  // an empty row has its two walls
     EXPECT_EQ(9 * 1 + 3, f.columnTransitions);        // column 5: cell, hole, floor
@@ -32,11 +21,24 @@ TEST(BoardFeatures, CountedOnAKnownBoard) {
     EXPECT_EQ(2 + 2 + 1 + 2 + 2 + 2 + 1 + 0 + 2, f.bumpiness);
 
     // The upright bar down column 4 rests on the floor: its middle is 2.5 rows up.
-    BotBoard after = botBoardFromGame(board);
+    MaskBoard after = maskBoardOf(board);
     BoardFeatures placed = placeAndMeasure(after, pieceMask(6, 0), 4, 16);
     EXPECT_DOUBLE_EQ(2.5, placed.landingHeight);
     EXPECT_EQ(0, placed.rowsCleared);
     EXPECT_EQ(16 + 4, placed.aggregateHeight);
+}
+
+TEST(BoardFeatures, ErodedCellsCountThePiecesOwnCellsInRemovedRows) {
+    GameState board = freshRecord();
+    setRow(board, 17, "#.........");
+    setRow(board, 18, "########..");
+    setRow(board, 19, "########..");
+    MaskBoard after = maskBoardOf(board);
+    BoardFeatures square = placeAndMeasure(after, pieceMask(2, 0), 8, 18);
+    EXPECT_EQ(2, square.rowsCleared);
+    EXPECT_EQ(2 * 4, square.erodedCells);  // two rows times the square's four cells
+    EXPECT_EQ(1u, after.rows[19]);         // row 17 came down two rows
+    EXPECT_EQ(19, after.top);
 }
 
 }  // namespace

@@ -1,0 +1,31 @@
+"""The game that the end-to-end tests play, as kostrel-sim's bot plans it.
+
+load_plan() runs `kostrel-sim plan` and returns its JSON as a dict: "pieces", each with the
+piece's "kind" and "rotation" as it appears, its "preview" [kind, rotation], the "turns" (Up)
+and "shift" (Right when positive, else Left) keys that place it, the "rest" row it comes to
+rest in and the "stack" it leaves (20 strings of '.' and '#'); and the "final_score".
+"""
+import json
+import os
+import subprocess
+
+ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+DEFAULT_SIM = os.path.join(ROOT, "build", "native", "tools", "kostrel-sim")
+
+
+class PlanError(Exception):
+    pass
+
+
+def load_plan(sim=None):
+    """The plan from `sim`, else from $KOSTREL_SIM, else from the native build's kostrel-sim."""
+    sim = sim or os.environ.get("KOSTREL_SIM") or DEFAULT_SIM
+    if not os.access(sim, os.X_OK):
+        raise PlanError(f"no kostrel-sim at {sim} to plan the game: build the native tree "
+                        "(cmake -S . -B build/native && cmake --build build/native) or set "
+                        "KOSTREL_SIM")
+    done = subprocess.run([sim, "plan"], stdin=subprocess.DEVNULL, capture_output=True,
+                          text=True, timeout=60)
+    if done.returncode != 0:
+        raise PlanError(f"{sim} plan ended with status {done.returncode}: {done.stderr.strip()}")
+    return json.loads(done.stdout)
