@@ -2,19 +2,10 @@
 #include "bot/bot_player.h"
 
 #include "model/game/game_controller.h"
+#include "model/game/recording_host.h"
 #include "model/rules/game_random.h"
 
 namespace {
-
-// The bot's own view host: no real timer, so the bot gives every step down itself.
-constexpr uint32_t BOT_TIMER_ID = 1;
-
-uint32_t startBotTimer(void*) { return BOT_TIMER_ID; }
-void stopBotTimer(void*) {}
-void noteGameOver(void*) {}
-void ignoreRepaint(void*) {}
-void ignoreScoreText(void*, uint32_t, const char*) {}
-void ignorePreviewWord(void*, uint32_t, uint32_t) {}
 
 void playMove(GameState& state, const GameHost& host, BotMove move) {
     switch (move) {
@@ -53,8 +44,10 @@ PieceOutcome playOnePiece(GameState& state, const GameHost& host, const BotSetti
 
 BotGameResult playBotGame(GameState& state, const BotSettings& settings, int64_t maxPieces,
                           NextKindSource nextKind) {
-    GameHost host{nullptr,       startBotTimer,   stopBotTimer,      noteGameOver,
-                  ignoreRepaint, ignoreScoreText, ignorePreviewWord, nextKind};
+    // No real timer runs: the bot gives every step down itself.
+    RecordingHost recording;
+    recording.nextKind = nextKind;
+    GameHost host = recordingHostOf(recording);
     newGame(state, host);
     BotGameResult result{0, 0, false, false};
     while (isGameActive(state)) {

@@ -1,7 +1,6 @@
 // Test helpers shared by the model and chooser tests.
 #include "board_builder.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "model/rules/game_random.h"
@@ -24,33 +23,4 @@ std::vector<std::pair<int, int>> filledCells(const GameState& state) {
         for (int column = 0; column < BOARD_COLUMNS; ++column)
             if (state.cells[row][column] != 0) cells.emplace_back(row, column);
     return cells;
-}
-
-static RecordingHost& recorderOf(void* self) { return *static_cast<RecordingHost*>(self); }
-
-GameHost RecordingHost::host() {
-    return GameHost{
-        this,
-        [](void* self) {
-            auto* recorder = static_cast<RecordingHost*>(self);
-            recorder->calls += 'S';
-            return recorder->timerToGrant;
-        },
-        [](void* self) { static_cast<RecordingHost*>(self)->calls += 'T'; },
-        [](void* self) { static_cast<RecordingHost*>(self)->calls += 'G'; },
-        [](void* self) { static_cast<RecordingHost*>(self)->calls += 'R'; },
-        [](void* self, uint32_t label, const char* text) {
-            recorderOf(self).calls += 'L';
-            recorderOf(self).texts.emplace_back(label, text);
-        },
-        [](void* self, uint32_t preview, uint32_t word) {
-            recorderOf(self).calls += 'P';
-            recorderOf(self).previewWords.emplace_back(preview, word);
-        },
-        nextKind,
-    };
-}
-
-int RecordingHost::count(char call) const {
-    return static_cast<int>(std::count(calls.begin(), calls.end(), call));
 }

@@ -10,16 +10,17 @@
 #include "board_builder.h"
 #include "bot/bot_player.h"
 #include "model/game/game_controller.h"
+#include "model/game/recording_host.h"
 #include "model/rules/game_random.h"
 #include "tools/sim/kostrel_sim.h"
 
 namespace {
 
 // A running game whose falling piece and preview are set by the test.
-GameState runningGame(RecordingHost& recorder, int kind, int rotation, int nextKind) {
+GameState runningGame(const GameHost& host, int kind, int rotation, int nextKind) {
     GameState state = freshRecord();
     initGameState(state);
-    newGame(state, recorder.host());
+    newGame(state, host);
     state.pieceKind = kind;
     state.pieceRotation = rotation;
     state.nextKind = nextKind;
@@ -39,12 +40,12 @@ TEST(BotPlayer, CompletesTheRowThatThePieceCanComplete) {
         {2, 0, "####..####"}, {5, 0, ".#########"},
     };
     for (const Case& c : cases) {
-        RecordingHost recorder;
-        GameState state = runningGame(recorder, c.kind, c.rotation, 2);
+        RecordingHost recording;
+        GameHost host = recordingHostOf(recording);
+        GameState state = runningGame(host, c.kind, c.rotation, 2);
         setRow(state, 19, c.bottom);
         if (c.kind == 2) setRow(state, 18, c.bottom);
-        ASSERT_EQ(PIECE_PLAYED,
-                  playOnePiece(state, recorder.host(), defaultBotSettings(), nullptr));
+        ASSERT_EQ(PIECE_PLAYED, playOnePiece(state, host, defaultBotSettings(), nullptr));
         EXPECT_EQ(c.kind == 2 ? 2 : 1, state.score) << "kind " << c.kind;  // the square fills two
     }
 }
@@ -53,11 +54,12 @@ TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
     BotSettings deepest = defaultBotSettings();
     deepest.predictAdversary = true;  // the longest search: every path of it must hold
     for (bool uniform : {false, true}) {
-        RecordingHost recorder;
-        recorder.nextKind = uniform ? uniformNextKind : nullptr;
+        RecordingHost recording;
+        recording.nextKind = uniform ? uniformNextKind : nullptr;
+        GameHost host = recordingHostOf(recording);
         GameState state = freshRecord();
         initGameState(state);
-        newGame(state, recorder.host());
+        newGame(state, host);
         for (int piece = 0; piece < 150 && isGameActive(state); ++piece) {
             BotDecision plan = decidePlacement(botViewOfGame(state), deepest);
             ASSERT_TRUE(plan.found);
@@ -70,7 +72,7 @@ TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
                             plan.placement.x, plan.placement.y);
             int32_t foreseen = foreseenAdversaryKind(expected, state.nextKind);
             Placement landed{};
-            ASSERT_EQ(PIECE_PLAYED, playOnePiece(state, recorder.host(), deepest, &landed));
+            ASSERT_EQ(PIECE_PLAYED, playOnePiece(state, host, deepest, &landed));
             EXPECT_EQ(std::make_tuple(plan.placement.x, plan.placement.y, plan.placement.rotation),
                       std::make_tuple(landed.x, landed.y, landed.rotation))
                 << "piece " << piece;

@@ -9,6 +9,7 @@
 #include "chooser/next_piece_chooser.h"
 #include "chooser/reference_chooser.h"
 #include "model/game/game_controller.h"
+#include "model/game/recording_host.h"
 #include "model/rules/game_random.h"
 #include "model/rules/piece_table.h"
 #include "tools/sim/kostrel_sim.h"
@@ -63,17 +64,12 @@ struct ScriptedGame {
     int pieces = 0;
 };
 
-uint32_t grantTimer(void*) { return 1; }
-void ignoreCall(void*) {}
-void ignoreText(void*, uint32_t, const char*) {}
-void ignoreWord(void*, uint32_t, uint32_t) {}
-
 ScriptedGame scriptGame() {
     restoreGameRandomState(1);
     GameState state;
     initGameState(state);
-    GameHost host = {nullptr,    grantTimer, ignoreCall, ignoreCall,
-                     ignoreCall, ignoreText, ignoreWord, nullptr};
+    RecordingHost recording;
+    GameHost host = recordingHostOf(recording);
     ScriptedGame game;
     game.commands = "new";
     newGame(state, host);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/game/game_controller.h"
+#include "model/game/recording_host.h"
 #include "tools/sim/board_text.h"
 #include "tools/sim/kostrel_sim.h"
 
@@ -15,49 +16,11 @@ namespace {
 // Handles the model sees for the two stand-in windows.
 constexpr uint32_t SCORE_LABEL_WINDOW = 1;
 constexpr uint32_t PREVIEW_WINDOW = 2;
-constexpr uint32_t SIMULATED_TIMER_ID = 1;
 
 // Longer than any command; a longer token is bad input and is shown cut.
 constexpr size_t TOKEN_LIMIT = 32;
 
-struct HostRecord {
-    int starts = 0;
-    int stops = 0;
-    int gameOvers = 0;
-    int repaints = 0;
-};
-
-struct StandInWindows {
-    std::string labelText = "0";
-    uint32_t previewWord = 0;
-};
-
-// The stand-in view: what the host was asked, and what its two windows show.
-struct StandInView {
-    HostRecord record;
-    StandInWindows windows;
-};
-
-StandInView& viewOf(void* context) { return *static_cast<StandInView*>(context); }
-
-uint32_t recordStart(void* context) {
-    ++viewOf(context).record.starts;
-    return SIMULATED_TIMER_ID;
-}
-void recordStop(void* context) { ++viewOf(context).record.stops; }
-void recordGameOver(void* context) { ++viewOf(context).record.gameOvers; }
-void recordRepaint(void* context) { ++viewOf(context).record.repaints; }
-
-void setStandInText(void* context, uint32_t window, const char* text) {
-    if (window == SCORE_LABEL_WINDOW) viewOf(context).windows.labelText = text;
-}
-
-void setStandInPreview(void* context, uint32_t window, uint32_t word) {
-    if (window == PREVIEW_WINDOW) viewOf(context).windows.previewWord = word;
-}
-
-void showState(std::ostream& out, const GameState& state, const StandInWindows& windows,
-               const HostRecord& host) {
+void showState(std::ostream& out, const GameState& state, const RecordingHost& host) {
     writeBoardText(out, state);
     out << "piece " << state.pieceKind << ' ' << state.pieceRotation << ' ' << state.pieceX << ' '
         << state.pieceY << '\n'
@@ -65,8 +28,8 @@ void showState(std::ostream& out, const GameState& state, const StandInWindows& 
         << "score " << state.score << '\n'
         << "running " << (state.timerId != 0 ? 1 : 0) << '\n'
         << "paused " << (state.paused != 0 ? 1 : 0) << '\n'
-        << "label " << windows.labelText << '\n'
-        << "preview " << windows.previewWord << '\n'
+        << "label " << host.labelText << '\n'
+        << "preview " << host.previewWord << '\n'
         << "host starts " << host.starts << " stops " << host.stops << " gameovers "
         << host.gameOvers << " repaints " << host.repaints << '\n';
 }
@@ -124,7 +87,7 @@ std::string printable(const Token& token) {
 
 struct Session {
     GameState state;
-    StandInView view;
+    RecordingHost recording;
     GameHost host;
     std::ostream& out;
 };
@@ -148,7 +111,7 @@ const Command COMMANDS[] = {
     {"pause", [](Session& s) { pauseGame(s.state); }},
     {"resume", [](Session& s) { resumeGame(s.state); }},
     {"score", [](Session& s) { s.out << "score " << queryScore(s.state) << '\n'; }},
-    {"show", [](Session& s) { showState(s.out, s.state, s.view.windows, s.view.record); }},
+    {"show", [](Session& s) { showState(s.out, s.state, s.recording); }},
 };
 
 CommandHandler findCommand(const Token& token) {
@@ -161,9 +124,8 @@ CommandHandler findCommand(const Token& token) {
 }  // namespace
 
 int runPlaySession(std::istream& in, std::ostream& out, std::ostream& err) {
-    Session session{GameState{}, StandInView{}, GameHost{}, out};
-    session.host = {&session.view, recordStart,    recordStop,        recordGameOver,
-                    recordRepaint, setStandInText, setStandInPreview, nullptr};
+    Session session{GameState{}, RecordingHost{}, GameHost{}, out};
+    session.host = recordingHostOf(session.recording);
 
     // What the real program does before the player can act: create the record, then link
     // the score label and the preview, in that order.
