@@ -69,25 +69,27 @@ def on_screen(text, row=None):
 
 
 def play(term, plan):
+    """Plays the plan's pieces. A piece that needs no key is not waited for: near the top it
+    may lock within one step, before a loaded machine shows it. The game's end, and with it
+    the final score, shows in the new-record prompt."""
     term.keys("F2")
     stack, drawn = set(), []
     for n, piece in enumerate(plan["pieces"]):
-        shape = SHAPES[piece["kind"]][piece["rotation"]]
-        row = term.wait_for(f"piece {n}, kind {piece['kind']} rotation {piece['rotation']} in "
-                            "column 4, on the stack\n" + "\n".join(drawn),
-                            piece_on_board(stack, shape)) - 1
-        want = set(SHAPES[piece["preview"][0]][piece["preview"][1]])
-        term.wait_for(f"preview {piece['preview']}", lambda lines: board(lines, *PREVIEW) == want)
-        keys = ["Up"] * piece["turns"]
-        keys += ["Right" if piece["shift"] > 0 else "Left"] * abs(piece["shift"])
-        keys += ["Down"] * max(0, piece["rest"] - row - 1)
-        term.keys(*keys)
+        if piece["turns"] or piece["shift"] or piece["rest"] > 1:
+            on_board = piece_on_board(stack, SHAPES[piece["kind"]][piece["rotation"]])
+            preview = set(SHAPES[piece["preview"][0]][piece["preview"][1]])
+            row = term.wait_for(f"piece {n}, kind {piece['kind']} rotation {piece['rotation']} "
+                                f"in column 4 with the preview {piece['preview']}, on the "
+                                "stack\n" + "\n".join(drawn), lambda lines: board(
+                                    lines, *PREVIEW) == preview and on_board(lines)) - 1
+            keys = ["Up"] * piece["turns"]
+            keys += ["Right" if piece["shift"] > 0 else "Left"] * abs(piece["shift"])
+            keys += ["Down"] * max(0, piece["rest"] - row - 1)
+            term.keys(*keys)
         drawn = piece["stack"]
         stack = {(r, c) for r, line in enumerate(piece["stack"]) for c, ch in enumerate(line)
                  if ch == "#"}
-    score = str(plan["final_score"])
-    term.wait_for(f"the final score {score}", lambda lines: lines[7][25:37].strip() == score)
-    return score
+    return str(plan["final_score"])
 
 
 def check_game(term, plan, data, status):
