@@ -1,143 +1,126 @@
-// Signals that end the program or stop it are turned into bytes on a pipe and handled by
-// the main loop, where curses may be called. Crash signals cannot wait for it: their
-// handler restores the terminal with async-signal-safe calls alone, from data prepared at
-// the start.
+// The signals that end or stop the game wait for the loop, where curses may be called:
+// they are held back except while it sleeps in ppoll(2). Crash signals cannot wait: their
+// handler gives the terminal back with async-signal-safe calls alone.
 #include "tui/terminal_session.h"
 
 #include <curses.h>
-#include <fcntl.h>
 #include <langinfo.h>
-#include <sys/ioctl.h>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
-#include <cerrno>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include "tui/tui_texts.h"
 
 namespace {
 
-constexpr const char* FOCUS_REPORTS_ON = "\033[?1004h";
-constexpr const char* FOCUS_REPORTS_OFF = "\033[?1004l";
-
-int signalPipe[2] = {-1, -1};
-SCREEN* terminalScreen = nullptr;
-bool terminalTaken = false;
-struct termios originalModes;
-bool originalModesKnown = false;
-// What a crash handler writes: focus reports off, attributes reset, cursor shown, the
-// alternate screen left.
-char emergencyText[256] = {};
-size_t emergencyLength = 0;
-
-const int FORWARDED_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGCONT, SIGWINCH};
+constexpr char FOCUS_REPORTS_ON[] = "\033[?1004h";
+constexpr char FOCUS_REPORTS_OFF[] = "\033[?1004l";
+// Terminals send a sequence in one write; a lone Esc byte is the Esc key after this wait.
+constexpr int LONE_ESCAPE_WAIT_MS = 50;
+// Curses handles SIGWINCH itself; the loop only holds it back with these.
+const int LOOP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGCONT};
 const int CRASH_SIGNALS[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 
+volatile sig_atomic_t caughtSignals[32] = {};
+sigset_t sleepingMask;  // the one the program started with
+bool terminalTaken = false;
+struct termios originalModes;
+// What a crash handler writes: focus reports off, keypad and attributes reset, cursor
+// shown, the alternate screen left.
+std::string crashText;
+
+bool sayWhy(const char* text) {
+    const char* type = std::getenv("TERM");
+    std::fprintf(stderr, text, type != nullptr ? type : "");
+    return false;
+}
+
+// Straight to the terminal, after what curses has sent.
 void writeText(const char* text) {
-    size_t length = std::strlen(text);
-    while (length > 0) {
-        ssize_t written = write(STDOUT_FILENO, text, length);
-        if (written <= 0) return;
-        text += written;
-        length -= static_cast<size_t>(written);
+    if (write(STDOUT_FILENO, text, std::strlen(text)) < 0) {
+        // A terminal that takes no output has nothing to give back.
     }
 }
 
-void forwardSignal(int number) {
-    int kept = errno;
-    unsigned char byte = static_cast<unsigned char>(number);
-    if (write(signalPipe[1], &byte, 1) < 0) {
-        // A full pipe already holds a wake-up for the main loop.
-    }
-    errno = kept;
-}
+void noteSignal(int number) { caughtSignals[number] = 1; }
 
 void restoreAfterCrash(int number) {
     if (terminalTaken) {
-        if (write(STDOUT_FILENO, emergencyText, emergencyLength) < 0) {
-            // Nothing more can be done from a crash.
-        }
-        if (originalModesKnown) tcsetattr(STDIN_FILENO, TCSANOW, &originalModes);
+        writeText(crashText.c_str());
+        tcsetattr(STDIN_FILENO, TCSANOW, &originalModes);
     }
     signal(number, SIG_DFL);
     raise(number);
 }
 
-void appendCapability(const char* name) {
-    char* value = tigetstr(const_cast<char*>(name));
-    if (value == nullptr || value == reinterpret_cast<char*>(-1)) return;
-    size_t length = std::strlen(value);
-    if (emergencyLength + length >= sizeof emergencyText) return;
-    std::memcpy(emergencyText + emergencyLength, value, length);
-    emergencyLength += length;
+// Also when still taken: after a stop, the shell may have reset the modes and the screen.
+void takeTerminal() {
+    terminalTaken = true;
+    reset_prog_mode();
+    clearok(curscr, TRUE);
+    refresh();  // the alternate screen first, then focus reporting within it
+    writeText(FOCUS_REPORTS_ON);
+    raise(SIGWINCH);  // curses reads the size again on its own signal: it may have changed
 }
 
-void prepareEmergencyText() {
-    emergencyLength = 0;
-    std::memcpy(emergencyText, FOCUS_REPORTS_OFF, std::strlen(FOCUS_REPORTS_OFF));
-    emergencyLength = std::strlen(FOCUS_REPORTS_OFF);
-    appendCapability("sgr0");
-    appendCapability("cnorm");
-    appendCapability("rmcup");
-}
-
-void installHandler(int number, void (*handler)(int)) {
-    struct sigaction action;
-    std::memset(&action, 0, sizeof action);
-    action.sa_handler = handler;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(number, &action, nullptr);
-}
-
-bool installHandlers() {
-    if (signalPipe[0] < 0) {
-        if (pipe(signalPipe) != 0) return false;
-        for (int descriptor : signalPipe) {
-            fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) | O_NONBLOCK);
-            fcntl(descriptor, F_SETFD, FD_CLOEXEC);
-        }
-    }
-    // Installed before curses starts, which then leaves these signals to us.
-    for (int number : FORWARDED_SIGNALS) installHandler(number, forwardSignal);
-    for (int number : CRASH_SIGNALS) installHandler(number, restoreAfterCrash);
-    return true;
+// A held-back signal's default action, the terminal given back first: the process ends,
+// or stops and returns here when continued.
+void actOnSignal(int number) {
+    closeTerminal();
+    signal(number, SIG_DFL);
+    raise(number);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, number);
+    sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    sigprocmask(SIG_BLOCK, &only, nullptr);
+    signal(number, noteSignal);
 }
 
 }  // namespace
 
-bool chooseUtf8Locale() {
-    auto isUtf8 = []() {
-        const char* set = nl_langinfo(CODESET);
-        return set != nullptr && (std::strcmp(set, "UTF-8") == 0 || std::strcmp(set, "utf8") == 0);
+bool openTerminal() {
+    auto utf8 = [](const char* locale) {
+        return std::setlocale(LC_ALL, locale) != nullptr &&
+               std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
     };
-    if (std::setlocale(LC_ALL, "") != nullptr && isUtf8()) return true;
-    return std::setlocale(LC_ALL, "C.UTF-8") != nullptr && isUtf8();
-}
-
-TerminalStart openTerminal() {
-    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) return TerminalStart::NotATerminal;
+    if (!utf8("") && !utf8("C.UTF-8")) return sayWhy(TEXT_NO_UTF8);
+    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) return sayWhy(TEXT_NOT_A_TERMINAL);
+    tcgetattr(STDIN_FILENO, &originalModes);
+    sigset_t held;
+    sigemptyset(&held);
+    sigaddset(&held, SIGWINCH);
+    for (int number : LOOP_SIGNALS) sigaddset(&held, number);
+    sigprocmask(SIG_BLOCK, &held, &sleepingMask);
+    // Set before curses starts, which then leaves these signals to us.
+    for (int number : LOOP_SIGNALS) signal(number, noteSignal);
+    for (int number : CRASH_SIGNALS) signal(number, restoreAfterCrash);
     const char* type = std::getenv("TERM");
-    if (type == nullptr || type[0] == '\0') return TerminalStart::UnknownTerminal;
-    originalModesKnown = tcgetattr(STDIN_FILENO, &originalModes) == 0;
-    if (!installHandlers()) return TerminalStart::NotATerminal;
-    terminalScreen = newterm(type, stdout, stdin);
-    if (terminalScreen == nullptr) return TerminalStart::UnknownTerminal;
-    set_term(terminalScreen);
+    SCREEN* screen = type != nullptr && type[0] != '\0' ? newterm(type, stdout, stdin) : nullptr;
+    if (screen == nullptr) return sayWhy(TEXT_UNKNOWN_TERMINAL);
+    set_term(screen);
     cbreak();
     noecho();
     nonl();
-    // The game reads the terminal itself; curses must not look at its input to cut a
-    // screen update short.
-    typeahead(-1);
-    curs_set(0);
-    prepareEmergencyText();
-    terminalTaken = true;
-    refresh();  // the alternate screen first, then focus reporting within it
-    writeText(FOCUS_REPORTS_ON);
-    return TerminalStart::Ready;
+    keypad(stdscr, TRUE);
+    nodelay(stdscr, TRUE);
+    set_escdelay(LONE_ESCAPE_WAIT_MS);
+    define_key("\033[I", KEY_FOCUS_IN);
+    define_key("\033[O", KEY_FOCUS_OUT);
+    typeahead(-1);  // no update cut short for keys: the loop reads them all before it draws
+    crashText = FOCUS_REPORTS_OFF;
+    for (const char* name : {"rmkx", "sgr0", "cnorm", "rmcup"}) {
+        const char* value = tigetstr(name);
+        if (value != nullptr && value != reinterpret_cast<char*>(-1)) crashText += value;
+    }
+    takeTerminal();
+    return true;
 }
 
 void closeTerminal() {
@@ -148,48 +131,38 @@ void closeTerminal() {
     terminalTaken = false;
 }
 
-void reopenTerminal() {
-    // Also when still taken: after a stop from outside, the shell may have reset the
-    // terminal's modes and the screen.
-    terminalTaken = true;
-    reset_prog_mode();
-    clearok(curscr, TRUE);
-    refresh();
-    writeText(FOCUS_REPORTS_ON);
+bool waitForTerminal(int timeoutMs) {
+    struct pollfd input = {STDIN_FILENO, POLLIN, 0};
+    struct timespec timeout = {timeoutMs / 1000, (timeoutMs % 1000) * 1000000L};
+    int ready = ppoll(&input, 1, timeoutMs < 0 ? nullptr : &timeout, &sleepingMask);
+    if (ready > 0 && (input.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) noteSignal(SIGHUP);
+    bool suspended = false;
+    for (int number : LOOP_SIGNALS) {
+        if (caughtSignals[number] == 0) continue;
+        caughtSignals[number] = 0;
+        if (number != SIGCONT) actOnSignal(number);
+        if (number != SIGCONT && number != SIGTSTP) _exit(128 + number);  // not ended by it
+        suspended = suspended || number == SIGTSTP;
+        takeTerminal();
+    }
+    return suspended;
 }
 
-int signalDescriptor() { return signalPipe[0]; }
-
-int takeSignal() {
-    unsigned char byte = 0;
-    return read(signalPipe[0], &byte, 1) == 1 ? byte : 0;
-}
-
-void dieBySignal(int number) {
-    closeTerminal();
-    signal(number, SIG_DFL);
-    sigset_t only;
-    sigemptyset(&only);
-    sigaddset(&only, number);
-    sigprocmask(SIG_UNBLOCK, &only, nullptr);
-    raise(number);
-    _exit(128 + number);  // for a signal whose default action does not end the process
-}
-
-void suspendProcess() {
-    closeTerminal();
-    signal(SIGTSTP, SIG_DFL);
-    raise(SIGTSTP);
-    // Continued: Ctrl-Z must find our handler again next time.
-    installHandler(SIGTSTP, forwardSignal);
-    reopenTerminal();
-}
-
-void followTerminalSize(int& rows, int& columns) {
-    struct winsize size;
-    if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row > 0 && size.ws_col > 0)
-        resize_term(size.ws_row, size.ws_col);
-    // The terminal may have moved or cut what it showed; curses cannot know what is left.
-    clearok(curscr, TRUE);
-    getmaxyx(stdscr, rows, columns);
+bool readKey(KeyPress& key) {
+    int status = wget_wch(stdscr, &key.code);
+    key.isKeyCode = status == KEY_CODE_YES;
+    if (status != OK || key.code != 0x1B) return status != ERR;
+    // A lone Esc came after curses' Esc wait, so nothing follows it at once; ESC [ or ESC O
+    // at once starts a sequence that curses did not match, read here to its final byte.
+    wint_t next = 0;
+    status = wget_wch(stdscr, &next);
+    if (status == OK && (next == '[' || next == 'O')) {
+        bool singleShift = next == 'O';
+        while (wget_wch(stdscr, &next) == OK && !singleShift && (next < 0x40 || next > 0x7E)) {
+        }
+        return readKey(key);
+    }
+    if (status == KEY_CODE_YES) ungetch(static_cast<int>(next));
+    if (status == OK) unget_wch(static_cast<wchar_t>(next));
+    return true;
 }

@@ -1,29 +1,18 @@
-// The terminal as the game borrows it: a UTF-8 locale, curses in cbreak mode without echo,
-// xterm focus reporting, and the signals that must give the terminal back as it was.
+// The terminal as the game borrows it: a UTF-8 locale, curses with its keypad, xterm focus
+// reports and a short Esc wait, and the signals that must give the terminal back as it was.
 #pragma once
 
-enum class TerminalStart { Ready, NotATerminal, UnknownTerminal };
+#include "tui/tui_app.h"
 
-// Keeps the environment's locale when its character set is UTF-8, else tries C.UTF-8.
-bool chooseUtf8Locale();
-
-// Installs the signal handlers, then takes over the terminal.
-TerminalStart openTerminal();
-// Gives the terminal back: focus reporting off, curses ended. Safe to call twice.
-void closeTerminal();
-// Takes the terminal again after closeTerminal or a stop, and repaints everything.
-void reopenTerminal();
-
-// A descriptor that becomes readable when a signal has arrived; takeSignal returns its
-// number, or 0 when none is pending.
-int signalDescriptor();
-int takeSignal();
-
-// Ends the process by the signal's default action, so that its parent sees 128 + number.
-[[noreturn]] void dieBySignal(int number);
-
-// Stops the process as Ctrl-Z asks; returns after it is continued.
-void suspendProcess();
-
-// The terminal's size as the kernel knows it now; curses is told of it.
-void followTerminalSize(int& rows, int& columns);
+// Takes the environment's locale when it is UTF-8, else C.UTF-8, holds back the signals
+// that the loop handles and takes over the terminal; false, having said why, when it cannot.
+bool openTerminal();
+void closeTerminal();  // focus reporting off, curses ended; safe to call twice
+// Sleeps until a key, a signal or timeoutMs (-1: no limit), then acts on the signals that
+// came: a signal that ends the process ends it, the terminal given back, and so does the
+// terminal going away; Ctrl-Z stops it. The held-back signals come in only during this
+// sleep, so none is missed between two. True when the process was stopped by Ctrl-Z.
+bool waitForTerminal(int timeoutMs);
+// The next key that has come, without waiting. A control sequence that the terminal's
+// description does not name is dropped whole, so that its letters never act as keys.
+bool readKey(KeyPress& key);

@@ -2,26 +2,25 @@
 // are handled in every case, since the focus comes and goes whatever is open.
 #include "tui/tui_app.h"
 
+#include <curses.h>
 #include <cstdio>
+#include <cwctype>
 
 #include "tui/best_result_file.h"
 #include "tui/tui_texts.h"
 
+static_assert(KEY_FOCUS_IN > KEY_MAX && KEY_FOCUS_OUT > KEY_MAX, "past curses' own key codes");
+
 namespace {
 
-// Tells the controller about a change of the holds; a new game clears the controller's
-// pause flag, so it is told again after one.
-void applyHolds(TuiApp& app, int64_t nowMs, bool force = false) {
-    app.holds.overlay = app.overlay != Overlay::None;
-    bool held = gameHeld(app.holds);
-    if (held != app.heldApplied || force) {
-        holdGame(*app.game, held, nowMs);
-        app.heldApplied = held;
-    }
-    app.screenChanged = true;
-}
+constexpr wint_t ESCAPE = 0x1B;
 
-void openMessage(TuiApp& app, const char* caption, const std::string& text) {
+bool isKeyCode(KeyPress key, int code) { return key.isKeyCode && key.code == wint_t(code); }
+
+void openMessage(TuiApp& app, const char* caption, const char* format, int number = 0,
+                 const char* name = "") {
+    char text[1200];  // 25 characters of text, 11 of number and up to 1023 bytes of name
+    std::snprintf(text, sizeof text, format, number, name);
     app.overlay = Overlay::Message;
     app.caption = caption;
     app.text = text;
@@ -29,145 +28,137 @@ void openMessage(TuiApp& app, const char* caption, const std::string& text) {
 
 void showBestResult(TuiApp& app) {
     BestResult stored;
-    if (!readBestResultFile(app.bestResultPath, stored)) {
+    if (readBestResultFile(app.bestResultPath, stored) == StoredResult::Found)
+        openMessage(app, TEXT_RECORD_CAPTION, TEXT_BEST_RESULT, stored.score, stored.name.c_str());
+    else
         openMessage(app, TEXT_RECORD_CAPTION, TEXT_BEST_RESULT_UNREADABLE);
-        return;
-    }
-    // 25 characters of text, 11 of number and up to 1023 bytes of name fit.
-    char text[1200];
-    std::snprintf(text, sizeof text, TEXT_BEST_RESULT, static_cast<int>(stored.score),
-                  stored.name.c_str());
-    openMessage(app, TEXT_RECORD_CAPTION, text);
 }
 
-// What the Windows main window does on the game-over notice.
-void checkNewRecord(TuiApp& app) {
-    int32_t score = gameScore(*app.game);
+// What the Windows main window does on the game-over notice; a file that cannot be read
+// may hold a record, so it opens no prompt.
+void checkNewRecord(TuiApp& app, int64_t nowMs) {
+    int32_t score = commandGame(app.game, CMD_GET_SCORE, nowMs);
     BestResult stored;
-    int32_t best = readBestResultFile(app.bestResultPath, stored) ? stored.score : 0;
-    if (score <= best) return;
-    char prompt[256];
-    std::snprintf(prompt, sizeof prompt, TEXT_NEW_RECORD_PROMPT, static_cast<int>(score));
+    StoredResult found = readBestResultFile(app.bestResultPath, stored);
+    if (found == StoredResult::Unreadable ||
+        score <= (found == StoredResult::Found ? stored.score : 0))
+        return;
+    openMessage(app, TEXT_NEW_RECORD_CAPTION, TEXT_NEW_RECORD_PROMPT, score);
     app.overlay = Overlay::NamePrompt;
-    app.caption = TEXT_NEW_RECORD_CAPTION;
-    app.text = prompt;
-    app.name = NameEditor{};
+    app.name.clear();
+    app.cursor = 0;
     app.promptScore = score;
 }
 
+// What follows a command or a tick: the game-over check, a repaint, the holds.
 void afterGameCall(TuiApp& app, int64_t nowMs) {
-    if (takeGameOver(*app.game)) {
+    if (takeNew(app.game.recording.gameOvers, app.game.gameOversSeen)) {
         app.gameEnded = true;
-        checkNewRecord(app);
+        checkNewRecord(app, nowMs);
         applyHolds(app, nowMs);
     }
-    if (takeRepaintRequest(*app.game)) app.screenChanged = true;
+    if (takeNew(app.game.recording.repaints, app.game.repaintsSeen)) app.screenChanged = true;
 }
 
-void playGame(TuiApp& app, GameInput input, int64_t nowMs) {
-    applyGameInput(*app.game, input, nowMs);
-    if (input == GameInput::NewGame) {
+void playGame(TuiApp& app, uint32_t command, int64_t nowMs) {
+    commandGame(app.game, command, nowMs);
+    if (command == CMD_NEW_GAME) {
         app.gameEnded = false;
-        applyHolds(app, nowMs, true);
+        app.heldApplied = false;  // the new game cleared the controller's pause flag
+        applyHolds(app, nowMs);
     }
     afterGameCall(app, nowMs);
 }
 
 void saveName(TuiApp& app) {
-    BestResult result;
-    result.score = app.promptScore;
-    result.name = storedName(app.name);
+    BestResult result{app.promptScore, app.name.empty() ? "?" : utf8Text(app.name)};
     app.overlay = Overlay::None;
-    if (!writeBestResultFile(app.bestResultPath, result))
+    SaveOutcome outcome = saveBestResult(app.bestResultPath, result);
+    if (outcome == SaveOutcome::Beaten) showBestResult(app);  // stored by another copy meanwhile
+    if (outcome == SaveOutcome::Failed)
         openMessage(app, TEXT_RECORD_CAPTION, TEXT_RECORD_NOT_SAVED);
 }
 
-void handlePromptKey(TuiApp& app, const KeyEvent& event) {
-    switch (event.key) {
-    case Key::Text: insertCharacter(app.name, event.codePoint); break;
-    case Key::Left: moveCursorLeft(app.name); break;
-    case Key::Right: moveCursorRight(app.name); break;
-    case Key::Home: moveCursorHome(app.name); break;
-    case Key::End: moveCursorEnd(app.name); break;
-    case Key::Backspace: deleteBeforeCursor(app.name); break;
-    case Key::Delete: deleteAtCursor(app.name); break;
-    case Key::Enter: saveName(app); break;
-    case Key::Escape: app.overlay = Overlay::None; break;
+void handlePromptKey(TuiApp& app, KeyPress key) {
+    std::wstring& name = app.name;
+    size_t& cursor = app.cursor;
+    if (!key.isKeyCode && key.code == ESCAPE) {
+        app.overlay = Overlay::None;
+    } else if (!key.isKeyCode) {
+        // Only characters a name may hold, and only as many as the file takes.
+        std::wstring longer = name.substr(0, cursor) + wchar_t(key.code) + name.substr(cursor);
+        if (!nameCharacterAllowed(wchar_t(key.code)) || utf8Text(longer).size() > NAME_BYTE_LIMIT)
+            return;
+        name = longer;
+        ++cursor;
+    }
+    switch (key.isKeyCode ? key.code : 0) {
+    case KEY_LEFT: cursor -= cursor > 0 ? 1 : 0; break;
+    case KEY_RIGHT: cursor += cursor < name.size() ? 1 : 0; break;
+    case KEY_HOME: cursor = 0; break;
+    case KEY_END: cursor = name.size(); break;
+    case KEY_BACKSPACE:
+        if (cursor > 0) name.erase(--cursor, 1);
+        break;
+    case KEY_DC: name.erase(cursor, 1); break;
+    case KEY_ENTER: saveName(app); break;
     default: break;
     }
 }
 
-void handleGameKey(TuiApp& app, const KeyEvent& event, int64_t nowMs) {
-    switch (event.key) {
-    case Key::F2: playGame(app, GameInput::NewGame, nowMs); return;
-    case Key::Left: playGame(app, GameInput::MoveLeft, nowMs); return;
-    case Key::Right: playGame(app, GameInput::MoveRight, nowMs); return;
-    case Key::Up: playGame(app, GameInput::Turn, nowMs); return;
-    case Key::Down: playGame(app, GameInput::StepDown, nowMs); return;
-    case Key::F10: app.quit = true; return;
-    case Key::Text: break;
-    default: return;
-    }
-    switch (event.codePoint) {
-    case 'n':
-    case 'N': playGame(app, GameInput::NewGame, nowMs); break;
-    case 'p':
-    case 'P': app.holds.player = !app.holds.player; break;
-    case 'v':
-    case 'V': showBestResult(app); break;
-    case 'o':
-    case 'O': openMessage(app, TEXT_ABOUT_CAPTION, TEXT_ABOUT); break;
-    case 'k':
-    case 'K':
-    case 'q':
-    case 'Q': app.quit = true; break;
+void handleGameKey(TuiApp& app, KeyPress key, int64_t nowMs) {
+    wint_t letter = key.isKeyCode ? 0 : std::towlower(key.code);
+    switch (key.isKeyCode ? key.code : 0) {
+    case KEY_F(2): playGame(app, CMD_NEW_GAME, nowMs); break;
+    case KEY_LEFT: playGame(app, CMD_MOVE_LEFT, nowMs); break;
+    case KEY_RIGHT: playGame(app, CMD_MOVE_RIGHT, nowMs); break;
+    case KEY_UP: playGame(app, CMD_ROTATE, nowMs); break;
+    case KEY_DOWN: playGame(app, CMD_STEP_DOWN, nowMs); break;
     default: break;
     }
+    if (letter == 'n') playGame(app, CMD_NEW_GAME, nowMs);
+    if (letter == 'p') app.holds.player = !app.holds.player;
+    if (letter == 'v') showBestResult(app);
+    if (letter == 'o') openMessage(app, TEXT_ABOUT_CAPTION, TEXT_ABOUT);
+    app.quit = app.quit || letter == 'k' || letter == 'q' || isKeyCode(key, KEY_F(10));
 }
 
 }  // namespace
 
-void startTuiApp(TuiApp& app, TuiGame* game, const std::string& bestResultPath) {
-    app.game = game;
-    app.bestResultPath = bestResultPath;
-    app.screenChanged = true;
-}
-
-void handleKey(TuiApp& app, const KeyEvent& event, int64_t nowMs) {
-    if (event.key == Key::FocusIn || event.key == Key::FocusOut) {
-        app.holds.focus = event.key == Key::FocusOut;
-    } else if (app.overlay == Overlay::NamePrompt) {
-        handlePromptKey(app, event);
-    } else if (app.overlay == Overlay::Message) {
-        if (event.key == Key::Enter || event.key == Key::Escape) app.overlay = Overlay::None;
-    } else {
-        handleGameKey(app, event, nowMs);
-    }
+void handleKey(TuiApp& app, KeyPress key, int64_t nowMs) {
+    // Enter and Backspace come as characters or as key codes, depending on the terminal.
+    if (!key.isKeyCode && (key.code == '\r' || key.code == '\n')) key = KeyPress{true, KEY_ENTER};
+    if (!key.isKeyCode && (key.code == 0x7F || key.code == 0x08))
+        key = KeyPress{true, KEY_BACKSPACE};
+    if (isKeyCode(key, KEY_FOCUS_IN) || isKeyCode(key, KEY_FOCUS_OUT))
+        app.holds.focus = isKeyCode(key, KEY_FOCUS_OUT);
+    else if (app.overlay == Overlay::NamePrompt)
+        handlePromptKey(app, key);
+    else if (app.overlay == Overlay::Message && (isKeyCode(key, KEY_ENTER) || key.code == ESCAPE))
+        app.overlay = Overlay::None;
+    else if (app.overlay == Overlay::None)
+        handleGameKey(app, key, nowMs);
     applyHolds(app, nowMs);
 }
 
 void handleFallTicks(TuiApp& app, int64_t nowMs) {
-    runDueFallTicks(*app.game, nowMs);
+    passDueTicks(app.game, nowMs);
     afterGameCall(app, nowMs);
 }
 
-void setTooSmall(TuiApp& app, bool tooSmall, int64_t nowMs) {
-    app.holds.tooSmall = tooSmall;
-    applyHolds(app, nowMs);
-}
-
-void holdForSuspend(TuiApp& app, int64_t nowMs) {
-    app.holds.player = true;
-    applyHolds(app, nowMs);
+void applyHolds(TuiApp& app, int64_t nowMs) {
+    app.holds.overlay = app.overlay != Overlay::None;
+    bool held = gameHeld(app.holds);
+    app.screenChanged = true;
+    if (held == app.heldApplied) return;
+    // Before the resume, while the controller still ignores them, the ticks that fell due
+    // while held pass; the next one comes in the timer's old rhythm.
+    if (!held) passDueTicks(app.game, nowMs);
+    commandGame(app.game, held ? CMD_PAUSE : CMD_RESUME, nowMs);
+    app.heldApplied = held;
 }
 
 int64_t nextFallWakeMs(const TuiApp& app) {
-    if (!fallTimerRunning(*app.game) || gameHeld(app.holds)) return -1;
-    return nextFallTickMs(*app.game);
-}
-
-bool takeScreenChange(TuiApp& app) {
-    bool changed = app.screenChanged;
-    app.screenChanged = false;
-    return changed;
+    if (!app.game.recording.timerRunning || gameHeld(app.holds)) return -1;
+    return app.game.nextTickMs;
 }

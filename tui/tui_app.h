@@ -3,39 +3,56 @@
 #pragma once
 
 #include <cstdint>
+#include <cwchar>
 #include <string>
 
-#include "tui/key_decoder.h"
-#include "tui/name_editor.h"
-#include "tui/pause_holds.h"
 #include "tui/tui_game.h"
+
+// The key codes that the terminal defines for xterm's focus reports, past curses' own.
+constexpr int KEY_FOCUS_IN = 01001;
+constexpr int KEY_FOCUS_OUT = 01002;
+
+// One key as wget_wch reads it: a curses key code, or else a character.
+struct KeyPress {
+    bool isKeyCode;
+    wint_t code;
+};
+
+// The things that hold the game still. The game runs only while none holds, and each is
+// released only by its own cause: `p` by `p`, the focus pause by the focus coming back,
+// the overlay by closing it, the size by a large enough terminal.
+struct PauseHolds {
+    bool player = false;    // toggled by `p`; also set by a suspend (Ctrl-Z)
+    bool focus = false;     // the terminal reported that it lost the focus
+    bool overlay = false;   // a message or the name prompt is open
+    bool tooSmall = false;  // the terminal is smaller than the screen needs
+};
+
+inline bool gameHeld(const PauseHolds& holds) {
+    return holds.player || holds.focus || holds.overlay || holds.tooSmall;
+}
 
 enum class Overlay { None, Message, NamePrompt };
 
 struct TuiApp {
-    TuiGame* game = nullptr;
+    TuiGame game;
     std::string bestResultPath;
     PauseHolds holds;
     bool heldApplied = false;  // what the controller was last told
     Overlay overlay = Overlay::None;
     std::string caption;  // of the message or the prompt
     std::string text;     // the message, or the prompt's question
-    NameEditor name;
+    std::wstring name;    // the prompt's name, of allowed characters only
+    size_t cursor = 0;    // in `name`
     int32_t promptScore = 0;
     bool gameEnded = false;  // a game was lost and no new one started yet
     bool quit = false;
-    bool screenChanged = true;
+    bool screenChanged = true;  // to be drawn again
 };
 
-void startTuiApp(TuiApp& app, TuiGame* game, const std::string& bestResultPath);
-
-void handleKey(TuiApp& app, const KeyEvent& event, int64_t nowMs);
+void handleKey(TuiApp& app, KeyPress key, int64_t nowMs);
 void handleFallTicks(TuiApp& app, int64_t nowMs);
-void setTooSmall(TuiApp& app, bool tooSmall, int64_t nowMs);
-// Ctrl-Z: the game comes back paused by the player's own pause.
-void holdForSuspend(TuiApp& app, int64_t nowMs);
-
+// Tells the controller when the holds, changed by the caller or a key, hold it or not.
+void applyHolds(TuiApp& app, int64_t nowMs);
 // When the next fall step is due, or -1 while none can come (no game, or held).
 int64_t nextFallWakeMs(const TuiApp& app);
-// True when the screen must be drawn again; clears the request.
-bool takeScreenChange(TuiApp& app);

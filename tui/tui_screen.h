@@ -8,8 +8,5 @@
 constexpr int SCREEN_COLUMNS_NEEDED = 80;
 constexpr int SCREEN_ROWS_NEEDED = 24;
 
-// Once after initscr/newterm: the colours, where the terminal has them.
-void setUpScreenColours();
-
-// Draws into stdscr and refreshes. `rows` and `columns` are the terminal's size.
-void drawScreen(const TuiApp& app, int rows, int columns);
+void setUpScreenColours();           // once the terminal is taken, where it has colours
+void drawScreen(const TuiApp& app);  // into stdscr, at the terminal's size; refreshes

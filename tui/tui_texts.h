@@ -2,43 +2,34 @@
 // Windows program's, letter for letter; only the file replaces the registry in two of them.
 #pragma once
 
-inline constexpr const char* TEXT_GAME_TITLE = "Hra";
-inline constexpr const char* TEXT_NEXT_TITLE = "Další";
-inline constexpr const char* TEXT_SCORE_TITLE = "Score";
-inline constexpr const char* TEXT_PAUSED = "Pauza";
-inline constexpr const char* TEXT_GAME_OVER = "Konec hry";
+constexpr char TEXT_GAME_TITLE[] = "Hra";
+constexpr char TEXT_NEXT_TITLE[] = "Další";
+constexpr char TEXT_SCORE_TITLE[] = "Score";
+constexpr char TEXT_PAUSED[] = "Pauza";
+constexpr char TEXT_GAME_OVER[] = "Konec hry";
+constexpr char TEXT_KEY_HELP_1[] = "F2/n nová hra   ← → posun   ↑ otočit   ↓ dolů   p pauza";
+constexpr char TEXT_KEY_HELP_2[] = "v nejlepší výsledek   o o programu   k/q/F10 konec";
+constexpr char TEXT_ABOUT_CAPTION[] = "Zubrant";
+constexpr char TEXT_ABOUT[] = "Pokusný Kostrel s zlou umělou inteligencí\nNapsal Varnek";
 
-inline constexpr const char* TEXT_KEY_HELP_1 =
-    "F2/n nová hra   ← → posun   ↑ otočit   ↓ dolů   p pauza";
-inline constexpr const char* TEXT_KEY_HELP_2 = "v nejlepší výsledek   o o programu   k/q/F10 konec";
-
-inline constexpr const char* TEXT_ABOUT_CAPTION = "Zubrant";
-inline constexpr const char* TEXT_ABOUT =
-    "Pokusný Kostrel s zlou umělou inteligencí\nNapsal Varnek";
-
-inline constexpr const char* TEXT_RECORD_CAPTION = "Rekord";
-inline constexpr const char* TEXT_NEW_RECORD_CAPTION = "Nejlepší score";
+constexpr char TEXT_RECORD_CAPTION[] = "Rekord";
+constexpr char TEXT_NEW_RECORD_CAPTION[] = "Nejlepší score";
 // Formatted with the score (%d).
-inline constexpr const char* TEXT_NEW_RECORD_PROMPT =
-    "Vaše skore %d je nový rekord, zadejte prosím své jméno";
+constexpr char TEXT_NEW_RECORD_PROMPT[] = "Vaše skore %d je nový rekord, zadejte prosím své jméno";
 // Formatted with the record (%d) and the champion's name (%s).
-inline constexpr const char* TEXT_BEST_RESULT = "Nelepšího skore %d dosáhl %s.";
-inline constexpr const char* TEXT_BEST_RESULT_UNREADABLE =
+constexpr char TEXT_BEST_RESULT[] = "Nelepšího skore %d dosáhl %s.";
+constexpr char TEXT_BEST_RESULT_UNREADABLE[] =
     "Nepodařilo se mi přečíst rekord ze souboru, zřejmě ještě žádný nebyl zapsán";
-inline constexpr const char* TEXT_RECORD_NOT_SAVED = "Nepodařilo se mi zapsat rekord do souboru.";
-
-inline constexpr const char* TEXT_CLOSE_HINT = "Enter nebo Esc: zavřít";
-inline constexpr const char* TEXT_PROMPT_HINT = "Enter: uložit   Esc: zrušit";
-
+constexpr char TEXT_RECORD_NOT_SAVED[] = "Nepodařilo se mi zapsat rekord do souboru.";
+constexpr char TEXT_CLOSE_HINT[] = "Enter nebo Esc: zavřít";
+constexpr char TEXT_PROMPT_HINT[] = "Enter: uložit   Esc: zrušit";
 // Formatted with the columns and rows needed (%d × %d).
-inline constexpr const char* TEXT_TOO_SMALL =
-    "Malé okno: hra potřebuje terminál alespoň %d × %d znaků.";
+constexpr char TEXT_TOO_SMALL[] = "Malé okno: hra potřebuje terminál alespoň %d × %d znaků.";
 
-// On stderr, before or instead of the game.
-inline constexpr const char* TEXT_NOT_A_TERMINAL =
+// On stderr, before or instead of the game; the unknown terminal with the value of TERM.
+constexpr char TEXT_NOT_A_TERMINAL[] =
     "kostrel-tui: standardní vstup a výstup musí být terminál.\n";
-// Formatted with the value of TERM (%s).
-inline constexpr const char* TEXT_UNKNOWN_TERMINAL =
+constexpr char TEXT_UNKNOWN_TERMINAL[] =
     "kostrel-tui: neznámý typ terminálu „%s“ (proměnná TERM).\n";
-inline constexpr const char* TEXT_NO_UTF8 =
+constexpr char TEXT_NO_UTF8[] =
     "kostrel-tui: potřebuji znakovou sadu UTF-8; nastavení jazyka ji nemá a C.UTF-8 chybí.\n";

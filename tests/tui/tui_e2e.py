@@ -71,25 +71,27 @@ def on_screen(text, row=None):
 
 
 def play(term, plan):
+    """Plays the plan's pieces. A piece that needs no key is not waited for: near the top it
+    may lock within one step, before a loaded machine shows it. The game's end, and with it
+    the final score, shows in the new-record prompt."""
     term.keys("F2")
     stack, drawn = set(), []
     for n, piece in enumerate(plan["pieces"]):
-        shape = SHAPES[piece["kind"]][piece["rotation"]]
-        row = term.wait_for(f"piece {n}, kind {piece['kind']} rotation {piece['rotation']} in "
-                            "column 4, on the stack\n" + "\n".join(drawn),
-                            piece_on_board(stack, shape)) - 1
-        want = set(SHAPES[piece["preview"][0]][piece["preview"][1]])
-        term.wait_for(f"preview {piece['preview']}", lambda lines: board(lines, *PREVIEW) == want)
-        keys = ["Up"] * piece["turns"]
-        keys += ["Right" if piece["shift"] > 0 else "Left"] * abs(piece["shift"])
-        keys += ["Down"] * max(0, piece["rest"] - row - 1)
-        term.keys(*keys)
+        if piece["turns"] or piece["shift"] or piece["rest"] > 1:
+            on_board = piece_on_board(stack, SHAPES[piece["kind"]][piece["rotation"]])
+            preview = set(SHAPES[piece["preview"][0]][piece["preview"][1]])
+            row = term.wait_for(f"piece {n}, kind {piece['kind']} rotation {piece['rotation']} "
+                                f"in column 4 with the preview {piece['preview']}, on the "
+                                "stack\n" + "\n".join(drawn), lambda lines: board(
+                                    lines, *PREVIEW) == preview and on_board(lines)) - 1
+            keys = ["Up"] * piece["turns"]
+            keys += ["Right" if piece["shift"] > 0 else "Left"] * abs(piece["shift"])
+            keys += ["Down"] * max(0, piece["rest"] - row - 1)
+            term.keys(*keys)
         drawn = piece["stack"]
         stack = {(r, c) for r, line in enumerate(piece["stack"]) for c, ch in enumerate(line)
                  if ch == "#"}
-    score = str(plan["final_score"])
-    term.wait_for(f"the final score {score}", lambda lines: lines[7][25:37].strip() == score)
-    return score
+    return str(plan["final_score"])
 
 
 def check_game(term, plan, data, status):
@@ -109,7 +111,10 @@ def check_game(term, plan, data, status):
     term.wait_for("the new-record prompt", on_screen(f"Vaše skore {score} je nový rekord"))
     term.keys("-l", NAME)
     term.keys("Enter")
-    term.wait_for("the end mark", on_screen("Konec hry", MARK_ROW))
+    # The mark shows behind the open prompt too: the prompt's closing is what Enter does,
+    # and the file is written before the screen changes.
+    term.wait_for("the prompt to close", lambda lines: not on_screen("Vaše skore")(lines)
+                  and "Konec hry" in lines[MARK_ROW])
     stored = open(os.path.join(data, "kostrel", "best-result"), encoding="utf-8").read()
     if stored != f"{score}\n{NAME}\n":
         raise Failure(f"the best-result file holds {stored!r}, expected {score}\\n{NAME}\\n")
@@ -119,17 +124,18 @@ def check_game(term, plan, data, status):
     term.keys("Escape")
     term.wait_for("the message to close", lambda lines: not on_screen("Rekord")(lines))
 
-    # Pauses: a focus-out report typed as text, split in two; then `p`.
+    # Pauses: a focus-out report typed as text, then a sequence the terminal's description
+    # does not know, whose letter would quit; then `p`.
     term.keys("n")
     term.wait_for("a new game", lambda lines: "Konec hry" not in lines[MARK_ROW] and board(lines))
-    for pause, resume in ((["\033", "[O"], ["\033[I"]), (["p"], ["p"])):
+    for pause, resume in ((["\033[O", "\033[2Q"], ["\033[I"]), (["p"], ["p"])):
         for text in pause:
             term.keys("-l", text)
         held = term.wait_for("the pause mark",
                              lambda lines: "Pauza" in lines[MARK_ROW] and board(lines))
         time.sleep(1.2)
-        if board(term.lines()) != held or "Zubrant" in term.last:
-            raise Failure(f"the game moved while paused, or a report was read as keys:\n"
+        if board(term.lines()) != held or "Zubrant" in term.last or os.path.exists(status):
+            raise Failure(f"the game moved while paused, or a sequence was read as keys:\n"
                           f"{term.last}")
         term.keys("-l", *resume)
         term.wait_for("the game to go on", lambda lines: "Pauza" not in lines[MARK_ROW])
