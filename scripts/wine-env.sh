@@ -30,8 +30,8 @@ wine_env_fail() {
 # Stops the wineserver of the prefix, then the X server; safe to call twice.
 wine_env_stop() {
   if [ -n "${WINE_ENV_PREFIX_STARTED:-}" ] && [ -n "${WINEPREFIX:-}" ]; then
-    WINEPREFIX="$WINEPREFIX" timeout 30 wineserver -k > /dev/null 2>&1 || true
-    WINEPREFIX="$WINEPREFIX" timeout 10 wineserver -w > /dev/null 2>&1 || true
+    timeout 30 wineserver -k > /dev/null 2>&1 || true
+    timeout 10 wineserver -w > /dev/null 2>&1 || true
     WINE_ENV_PREFIX_STARTED=
   fi
   if [ -n "${WINE_ENV_XVFB_PID:-}" ]; then
