@@ -1,49 +1,60 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian machine lacks to build and test Kostrel: the native
-# toolchain and test libraries, the MinGW-w64 cross compilers for 32- and 64-bit Windows,
-# Wine with an X server to run the Windows program and its tests, and the Czech and English
-# locales that give Wine its ANSI code pages 1250 and 1252. Needs root; skips apt when
-# everything is already there.
+# Installs the Debian packages that Kostrel's scripts need, by group; without arguments all
+# of them. Needs root only when something is missing.
+#   scripts/install-deps.sh [tui | windows | test | style] ...
 set -euo pipefail
 
-native_packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev libncurses-dev tmux)
-windows_packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb
-                  xauth xdotool x11-utils imagemagick fonts-wine locales python3)
-# The x86_64 build and 64-bit Wine, for hosts that cannot execute 32-bit x86 code
-# (scripts/wine-arch.sh).
-wine64_packages=(g++-mingw-w64-x86-64 wine64)
-# Wine takes its code page from the Unix locale, which must exist for that.
-locales_needed=(cs_CZ en_US)
+group_packages() {
+  case $1 in
+    # Building and playing the terminal edition.
+    tui) echo cmake make g++ libncurses-dev ;;
+    # Cross-building Kostrel.exe (i686, and x86_64 for hosts that cannot execute 32-bit x86
+    # code, see wine-arch.sh, whose probe needs the native binutils) and playing it under
+    # Wine; CMake's configure of the cross build looks for Python, which reads the exe's
+    # header in the tests and the release zips.
+    windows) echo cmake make binutils g++-mingw-w64-i686 binutils-mingw-w64-i686 \
+      g++-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine x11-utils locales python3 ;;
+    # The native tests and benchmarks, the terminal edition's tmux test, and the Windows
+    # program's tests on an Xvfb display of their own, with key presses and screenshots.
+    test) echo googletest libgtest-dev libbenchmark-dev tmux python3 xvfb xdotool imagemagick ;;
+    style) echo clang-format shellcheck ;;
+    *) echo "install-deps: unknown group '$1' (tui, windows, test or style)" >&2; return 2 ;;
+  esac
+}
 
-have_locale() { locale -a 2> /dev/null | grep -qix "$1\.utf-\?8"; }
-
+# Wine takes its ANSI code page from the Unix locale, which must exist for that: Czech for
+# the players (1250), English for the tests (1252).
 generate_locales() {
-  for name in "${locales_needed[@]}"; do
-    have_locale "$name" && continue
-    if [ "$(id -u)" -ne 0 ]; then
-      echo "install-deps: locale $name.UTF-8 missing; run as root to generate it" >&2
-      exit 1
-    fi
+  for name in cs_CZ en_US; do
+    locale -a 2> /dev/null | grep -qix "$name\.utf-\?8" && continue
+    [ "$(id -u)" -eq 0 ] || fail "locale $name.UTF-8 missing"
     localedef -i "$name" -f UTF-8 "$name.UTF-8"
   done
 }
 
-missing=()
-for package in "${native_packages[@]}" "${windows_packages[@]}" "${wine64_packages[@]}"; do
-  dpkg -s "$package" > /dev/null 2>&1 || missing+=("$package")
-done
-if [ ${#missing[@]} -eq 0 ]; then
-  generate_locales
-  exit 0
-fi
-
-if [ "$(id -u)" -ne 0 ]; then
-  echo "install-deps: missing packages: ${missing[*]}; run as root to install them" >&2
+fail() {
+  echo "install-deps: $1; run as root: sudo $0 ${groups[*]}" >&2
   exit 1
+}
+
+groups=("$@")
+[ $# -gt 0 ] || groups=(tui windows test style)
+missing=()
+for group in "${groups[@]}"; do
+  packages=$(group_packages "$group") || exit 2
+  for package in $packages; do
+    dpkg -s "$package" > /dev/null 2>&1 || missing+=("$package")
+  done
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  [ "$(id -u)" -eq 0 ] || fail "missing packages: ${missing[*]}"
+  # An i386 package (wine32) needs its architecture known before apt-get update.
+  if [[ " ${missing[*]}" == *:i386* ]]; then
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  fi
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+    > /dev/null
 fi
-# wine32 is an i386 package; the architecture must be known before apt-get update.
-dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-apt-get update -qq
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" \
-  > /dev/null
-generate_locales
+[[ " ${groups[*]} " != *" windows "* ]] || generate_locales

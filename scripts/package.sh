@@ -5,27 +5,26 @@
 # then checks what went in. The version is the CMake project's.
 #   scripts/package.sh [win32|win64 ...]      (both by default)
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-jobs=$(nproc 2> /dev/null || echo 2)
+cd "$(dirname "$0")/.."
+export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
 # shellcheck source=wine-arch.sh
-source "$root/scripts/wine-arch.sh"
+source scripts/wine-arch.sh
 [ $# -gt 0 ] || set -- win32 win64
 
-"$root/scripts/install-deps.sh"
-mkdir -p "$root/dist"
+scripts/install-deps.sh windows
+mkdir -p dist
 for arch in "$@"; do
   case "$arch" in
     win32) processor=i686 ;;
     win64) processor=x86_64 ;;
     *) echo "package: unknown architecture '$arch' (win32 or win64)" >&2; exit 2 ;;
   esac
-  build="$root/$(kostrel_mingw_build "$arch")"
-  cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/$(kostrel_mingw_toolchain "$arch")" \
-    -DCMAKE_BUILD_TYPE=Release > /dev/null
-  cmake --build "$build" -j "$jobs" --target Kostrel
-  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
-  zip="$root/dist/Kostrel-$version-$arch.zip"
-  python3 - "$build/win/Kostrel.exe" "$root/res/ctimne.txt" "$zip" <<'PYTHON'
+  preset=$(kostrel_mingw_preset "$arch")
+  cmake --preset "$preset" > /dev/null
+  cmake --build --preset "$preset" --target Kostrel
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "build/$preset/CMakeCache.txt")
+  zip="$PWD/dist/Kostrel-$version-$arch.zip"
+  python3 - "build/$preset/win/Kostrel.exe" res/ctimne.txt "$zip" <<'PYTHON'
 import sys, zipfile
 exe, notes, zip_path = sys.argv[1:]
 # Notepad of older Windows shows UTF-8 right only with a byte order mark and CRLF line ends.
@@ -35,6 +34,6 @@ with zipfile.ZipFile(zip_path, "w", zipfile.ZIP_DEFLATED) as archive:
     archive.write(exe, "Kostrel.exe")
     archive.writestr("CTIMNE.TXT", text.encode("utf-8"))
 PYTHON
-  python3 "$root/tests/win/check_exe.py" "$zip" "$processor"
+  python3 tests/win/check_exe.py "$zip" "$processor"
   echo "package: $zip"
 done

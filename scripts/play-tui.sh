@@ -5,27 +5,11 @@
 # $XDG_DATA_HOME/kostrel/best-result (by default ~/.local/share/kostrel/best-result),
 # apart from the Windows program's registry.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-jobs=$(nproc 2> /dev/null || echo 2)
-build="$root/build/play-tui"
-packages=(cmake g++ make libncurses-dev)
-
-missing=()
-for package in "${packages[@]}"; do
-  dpkg -s "$package" > /dev/null 2>&1 || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "play-tui: missing packages: ${missing[*]}; run as root, or: sudo apt-get install ${missing[*]}" >&2
-    exit 1
-  fi
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" \
-    > /dev/null
-fi
+cd "$(dirname "$0")/.."
+export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
+scripts/install-deps.sh tui
 
 echo "== building kostrel-tui"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKOSTREL_BUILD_TESTS=OFF > /dev/null
-cmake --build "$build" -j "$jobs" --target kostrel-tui > /dev/null
-
-exec "$build/tui/kostrel-tui"
+cmake --preset play-tui > /dev/null
+cmake --build --preset play-tui > /dev/null
+exec build/play-tui/tui/kostrel-tui

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Plays Kostrel on Linux: installs what is missing, cross-builds Kostrel.exe and starts it
 # under Wine on the current X display with a Czech locale (Windows code page 1250).
-# Where the host cannot execute 32-bit x86 code (or with KOSTREL_WINE_ARCH=win64) it plays
+# Where the host runs only 64-bit x86 programs (or with KOSTREL_WINE_ARCH=win64) it plays
 # the x86_64 build under 64-bit Wine (scripts/wine-arch.sh).
 # The Wine prefixes, and with them the best results in their registries, live in build/play
 # (wineprefix for the 32-bit game, wineprefix64 for the 64-bit one) and survive rebuilds;
-# they are not the prefixes that the tests use.
+# they are not the prefixes that the tests use. The first run creates the prefix while the
+# program builds.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-jobs=$(nproc 2> /dev/null || echo 2)
+cd "$(dirname "$0")/.."
+export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
 # shellcheck source=wine-arch.sh
-source "$root/scripts/wine-arch.sh"
+source scripts/wine-arch.sh
 
 no_display() {
   echo "play: $1" >&2
@@ -22,42 +23,28 @@ no_display() {
 # Checked first, so that a machine without a display fails at once instead of after the
 # build, and never waits on a window nobody can see.
 [ -n "${DISPLAY:-}" ] || no_display "DISPLAY is not set."
-
-"$root/scripts/install-deps.sh"
-
+scripts/install-deps.sh windows
 timeout 10 xdpyinfo > /dev/null 2>&1 || no_display "cannot open the X display '$DISPLAY'."
 
 kostrel_wine_arch_decide
-arch=$KOSTREL_WINE_ARCH_USED
-build="$root/$(kostrel_mingw_build "$arch")"
-prefix="$root/build/play/wineprefix"
-processor=i686
-if [ "$arch" = win64 ]; then
-  echo "== playing the 64-bit build under 64-bit Wine: $KOSTREL_WINE_ARCH_WHY"
-  prefix="$root/build/play/wineprefix64"
-  processor=x86_64
+preset=$(kostrel_mingw_preset "$KOSTREL_WINE_ARCH_USED")
+prefix=$PWD/build/play/wineprefix
+if [ "$preset" = mingw64 ]; then
+  echo "== the 64-bit Kostrel.exe under 64-bit Wine: $KOSTREL_WINE_ARCH_WHY"
+  prefix+=64
 fi
+kostrel_wine_use "$KOSTREL_WINE_ARCH_USED" "$prefix"
 
-echo "== building Kostrel.exe (MinGW-w64, $processor)"
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/$(kostrel_mingw_toolchain "$arch")" \
-  -DCMAKE_BUILD_TYPE=Release > /dev/null
-cmake --build "$build" -j "$jobs" --target Kostrel
+# The prefix is made while the program builds, with no setting of its own. Wine runs with the
+# Czech locale, the build with the player's own.
+# shellcheck disable=SC2119
+LC_ALL=cs_CZ.UTF-8 kostrel_wine_prefix_create &
+creating=$!
+echo "== building Kostrel.exe (build/$preset)"
+cmake --preset "$preset" > /dev/null
+cmake --build --preset "$preset" --target Kostrel
+wait "$creating" || { echo "play: the Wine prefix $prefix could not be created" >&2; exit 1; }
 
-export WINEPREFIX="$prefix"
-kostrel_wine_use "$arch" "$root/build/play/wine-bin"
-export WINEDEBUG=-all
-# No downloads of Wine's Mono and Gecko on the first start: the game needs neither.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export LC_ALL=cs_CZ.UTF-8
-
-if [ ! -f "$prefix/.kostrel-ready" ]; then
-  echo "== creating the Wine prefix $prefix (once, about 15 s)"
-  mkdir -p "$prefix"
-  timeout 180 wine wineboot -i < /dev/null > "$prefix/wineboot.log" 2>&1 \
-    || { echo "play: wineboot failed (see $prefix/wineboot.log)" >&2; exit 1; }
-  timeout 120 wineserver -w || true
-  touch "$prefix/.kostrel-ready"
-fi
-
-echo "== starting Kostrel (F2: new game; arrows: move, turn, step down)"
-exec wine "$build/win/Kostrel.exe"
+echo "== starting Kostrel: F2 starts a game; Left, Right move, Up turns, Down steps down;" \
+     "switching to another program pauses it"
+LC_ALL=cs_CZ.UTF-8 exec wine "build/$preset/win/Kostrel.exe"

@@ -1,42 +1,36 @@
 #!/usr/bin/env bash
 # Cross-builds Kostrel.exe and its Win32 tests with MinGW-w64 and runs the tests under Wine,
 # in a private prefix inside the build tree and on an Xvfb display that this script starts
-# and stops itself. scripts/test.sh ends with it; it also runs alone.
+# and stops itself. scripts/test.sh runs it; it also runs alone.
 #
 # The i686 build (build/mingw) is always made: it is the product. On a host that cannot
 # execute 32-bit x86 code, or with KOSTREL_WINE_ARCH=win64, the tests run on an x86_64
 # build (build/mingw64) under 64-bit Wine instead (scripts/wine-arch.sh).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-jobs=$(nproc 2> /dev/null || echo 2)
+cd "$(dirname "$0")/.."
+export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
 # shellcheck source=wine-arch.sh
-source "$root/scripts/wine-arch.sh"
+source scripts/wine-arch.sh
 
-"$root/scripts/install-deps.sh"
+scripts/install-deps.sh
 kostrel_wine_arch_decide
-
-build_for() {
-  local arch=$1 build="$root/$(kostrel_mingw_build "$1")"
-  echo "== cross build $(kostrel_mingw_build "$arch")"
-  cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/$(kostrel_mingw_toolchain "$arch")" \
-    -DCMAKE_BUILD_TYPE=Release > /dev/null
-  cmake --build "$build" -j "$jobs"
-}
-build_for win32
-[ "$KOSTREL_WINE_ARCH_USED" = win64 ] && build_for win64
-build="$root/$(kostrel_mingw_build "$KOSTREL_WINE_ARCH_USED")"
-
-if [ "$KOSTREL_WINE_ARCH_USED" = win64 ]; then
-  echo "== Wine runs the x86_64 build ($(kostrel_mingw_build win64)) under 64-bit Wine:" \
-       "$KOSTREL_WINE_ARCH_WHY"
+preset=$(kostrel_mingw_preset "$KOSTREL_WINE_ARCH_USED")
+presets=(mingw)
+[ "$preset" = mingw ] || presets+=("$preset")
+for built in "${presets[@]}"; do
+  echo "== cross build build/$built"
+  cmake --preset "$built" > /dev/null
+  cmake --build --preset "$built"
+done
+build=$PWD/build/$preset
+echo "== Wine runs build/$preset: $KOSTREL_WINE_ARCH_WHY"
+if [ "$preset" != mingw ]; then
   # The product is checked all the same, without Wine: its format and imports.
-  ctest --test-dir "$root/build/mingw" --output-on-failure -R '^kostrel_exe_format$'
-else
-  echo "== Wine runs the i686 build (build/mingw) under 32-bit Wine: $KOSTREL_WINE_ARCH_WHY"
+  ctest --preset mingw -R '^kostrel_exe_format$'
 fi
 
 # shellcheck source=wine-env.sh
-source "$root/scripts/wine-env.sh" "$build"
+source scripts/wine-env.sh "$build"
 
 # Without a window manager, Wine waits up to 2 s for one whenever a managed (captioned)
 # window closes; the unit tests open dozens of dialogs and message boxes, so Wine manages
@@ -45,8 +39,8 @@ settings="$build/unit-test-windows.reg"
 {
   echo "REGEDIT4"
   for program in "$build"/tests/win/*.exe; do
-    echo
-    echo "[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\$(basename "$program")\\X11 Driver]"
+    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s\\X11 Driver]\n' \
+      "$(basename "$program")"
     echo '"Managed"="N"'
   done
 } > "$settings"
@@ -58,9 +52,8 @@ if ! timeout 120 wine regedit /S "Z:${settings//\//\\}" < /dev/null \
   exit 1
 fi
 
-# One at a time: the tests activate windows, and activation would pause another test's game.
-ctest --test-dir "$build" --output-on-failure
+ctest --preset "$preset"
 
 # The real Kostrel.exe played from outside, in the same prefix and on the same display;
 # started through bash, so a lost run bit cannot skip it.
-bash "$root/tests/win/e2e/run-e2e.sh" "$build"
+bash tests/win/e2e/run-e2e.sh "$build"

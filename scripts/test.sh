@@ -1,30 +1,28 @@
 #!/usr/bin/env bash
-# The test command: installs what is missing, builds everything and runs every test.
-#   1. native build (-O2 with debug info): the game library, kostrel-sim, tests, benchmarks
-#   2. the same native tests under AddressSanitizer and UndefinedBehaviorSanitizer
-#   3. the Windows program cross-built with MinGW-w64 and its tests run under Wine
+# The test command: installs what is missing, checks the style, builds everything and runs
+# every test. Each build is a CMake preset (CMakePresets.json) in build/<preset>:
+#   1. native (-O2 with debug info): the game library, kostrel-sim, tests, benchmarks, and
+#      the terminal edition's tmux test
+#   2. sanitize: the native tests under AddressSanitizer and UndefinedBehaviorSanitizer
+#   3. mingw (and mingw64): the Windows program cross-built with MinGW-w64, tested under Wine
 #   4. the release zips in dist/, built and their contents checked
-# Build trees go under build/ in the checkout.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-jobs=$(nproc 2> /dev/null || echo 2)
+cd "$(dirname "$0")/.."
+export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
 
-"$root/scripts/install-deps.sh"
+scripts/install-deps.sh
+scripts/check-style.sh
 
-echo "== native build and tests"
-cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-cmake --build "$root/build/native" -j "$jobs"
-ctest --test-dir "$root/build/native" --output-on-failure -j "$jobs"
-"$root/scripts/test-tui.sh" "$root/build/native"
-
-echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S "$root" -B "$root/build/sanitize" -DCMAKE_BUILD_TYPE=Debug -DKOSTREL_SANITIZE=ON \
-  > /dev/null
-cmake --build "$root/build/sanitize" -j "$jobs" --target kostrel_tests kostrel-sim chooser_first_test
-ctest --test-dir "$root/build/sanitize" --output-on-failure -j "$jobs"
+for preset in native sanitize; do
+  echo "== $preset build and tests"
+  cmake --preset "$preset" > /dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset" -j "$CMAKE_BUILD_PARALLEL_LEVEL"
+done
+scripts/test-tui.sh build/native
 
 echo "== Windows build and tests under Wine"
-bash "$root/scripts/test-windows.sh"
+bash scripts/test-windows.sh
 
 echo "== Windows release zips"
-bash "$root/scripts/package.sh"
+bash scripts/package.sh

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Which Windows build runs under Wine here, and with which Wine loader. Sourced by every
-# script that runs Wine.
+# Which Windows build runs under Wine here, with which Wine loader, and its Wine prefix.
+# Sourced by every script that runs Wine.
 #
 # Debian's 32-bit Wine needs a host that executes 32-bit x86 programs; some x86-64 hosts
 # cannot. There the 64-bit build (build/mingw64) runs under 64-bit Wine instead. The i686
@@ -11,8 +11,17 @@
 #
 # kostrel_wine_arch_decide  sets and exports KOSTREL_WINE_ARCH_USED (win32 or win64) and
 #                           KOSTREL_WINE_ARCH_WHY (one sentence), or fails with a message.
-# kostrel_wine_use ARCH DIR exports WINEARCH and, for win64, WINELOADER and a PATH whose
-#                           first `wine` (written into DIR) starts the 64-bit loader.
+# kostrel_mingw_preset ARCH the CMake preset (CMakePresets.json) of an architecture's build,
+#                           which lives in build/<preset>.
+# kostrel_wine_use ARCH PREFIX
+#                           exports the environment that runs ARCH programs in the Wine
+#                           prefix PREFIX: WINEPREFIX, WINEARCH, no debug output, no Mono or
+#                           Gecko, and for win64 WINELOADER and a PATH whose first `wine`
+#                           (written into PREFIX/kostrel-bin) starts the 64-bit loader.
+# kostrel_wine_prefix_create [PROGRAM ARGS...]
+#                           creates $WINEPREFIX with wineboot, once, and runs the Windows
+#                           program given (a setting) in it before any other; later calls
+#                           return at once.
 
 KOSTREL_WINE64_LOADER=${KOSTREL_WINE64_LOADER:-/usr/lib/wine/wine64}
 
@@ -23,8 +32,13 @@ kostrel_host_runs_i386() {
   if [ -z "${KOSTREL_HOST_RUNS_I386:-}" ]; then
     local dir
     dir=$(mktemp -d "${TMPDIR:-/tmp}/kostrel-i386.XXXXXX")
-    printf '%s\n' '.globl _start' '_start:' '  movl $1, %eax' '  xorl %ebx, %ebx' \
-      '  int $0x80' > "$dir/exit.s"
+    cat > "$dir/exit.s" <<'ASSEMBLY'
+.globl _start
+_start:
+  movl $1, %eax
+  xorl %ebx, %ebx
+  int $0x80
+ASSEMBLY
     KOSTREL_HOST_RUNS_I386=no
     if as --32 -o "$dir/exit.o" "$dir/exit.s" 2> "$dir/log" \
         && ld -m elf_i386 -o "$dir/exit" "$dir/exit.o" 2>> "$dir/log"; then
@@ -58,8 +72,8 @@ kostrel_wine_arch_decide() {
         KOSTREL_WINE_ARCH_WHY="this host runs 32-bit x86 programs"
       else
         KOSTREL_WINE_ARCH_USED=win64
-        KOSTREL_WINE_ARCH_WHY="this host cannot execute 32-bit x86 programs, so 32-bit Wine"
-        KOSTREL_WINE_ARCH_WHY+=" cannot start"
+        KOSTREL_WINE_ARCH_WHY="this host runs only 64-bit x86 programs, which is normal for"
+        KOSTREL_WINE_ARCH_WHY+=" many 64-bit systems; it is the same game"
       fi ;;
     *)
       echo "wine-arch: KOSTREL_WINE_ARCH must be win32 or win64, not '$KOSTREL_WINE_ARCH'" >&2
@@ -68,12 +82,9 @@ kostrel_wine_arch_decide() {
   export KOSTREL_WINE_ARCH_USED KOSTREL_WINE_ARCH_WHY
 }
 
-# The build tree and toolchain file of an architecture, relative to the checkout.
-kostrel_mingw_build() { [ "$1" = win64 ] && echo build/mingw64 || echo build/mingw; }
-kostrel_mingw_toolchain() {
-  [ "$1" = win64 ] && echo cmake/toolchain-mingw-x86_64.cmake \
-    || echo cmake/toolchain-mingw-i686.cmake
-}
+kostrel_mingw_preset() { [ "$1" = win64 ] && echo mingw64 || echo mingw; }
+# The build tree of an architecture, relative to the checkout.
+kostrel_mingw_build() { echo "build/$(kostrel_mingw_preset "$1")"; }
 
 # The architecture of a MinGW build tree, from the compiler it was configured with.
 kostrel_build_arch() {
@@ -85,8 +96,10 @@ kostrel_build_arch() {
 }
 
 kostrel_wine_use() {
-  local arch=$1 dir=$2
-  export WINEARCH=$arch
+  local arch=$1 dir=$2/kostrel-bin
+  export WINEPREFIX=$2 WINEARCH=$arch WINEDEBUG=-all
+  # No downloads of Wine's Mono and Gecko on the first start: the game needs neither.
+  export WINEDLLOVERRIDES="mscoree,mshtml="
   if [ "$arch" = win32 ]; then
     if ! kostrel_host_runs_i386; then
       echo "wine-arch: 32-bit Windows programs need 32-bit Wine, which cannot start on" \
@@ -110,4 +123,24 @@ kostrel_wine_use() {
     *":$dir:"*) ;;
     *) export PATH="$dir:$PATH" ;;
   esac
+}
+
+# Creating a prefix takes Wine 15 s or more. It ends when the wineserver has exited, with
+# the registry saved and the services that wineboot starts settled: a program started while
+# they still start up waits 10 s for them. The mark is written last, so that a creation cut
+# short is done again.
+kostrel_wine_prefix_create() {
+  [ ! -f "$WINEPREFIX/.kostrel-ready" ] || return 0
+  echo "== creating the Wine prefix $WINEPREFIX (once)"
+  mkdir -p "$WINEPREFIX" || return 1
+  if ! timeout 180 wine wineboot -i < /dev/null > "$WINEPREFIX/wineboot.log" 2>&1; then
+    echo "wine-arch: wineboot -i failed in $WINEPREFIX (see $WINEPREFIX/wineboot.log)" >&2
+    return 1
+  fi
+  if [ $# -gt 0 ] && ! timeout 60 wine "$@" < /dev/null > /dev/null 2>&1; then
+    echo "wine-arch: 'wine $*' failed in the new prefix $WINEPREFIX" >&2
+    return 1
+  fi
+  timeout 120 wineserver -w > /dev/null 2>&1 || true
+  touch "$WINEPREFIX/.kostrel-ready"
 }

@@ -4,9 +4,9 @@
 #
 # Sourced:  source scripts/wine-env.sh <build-dir>
 #   exports WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES and DISPLAY (and, for a
-#   64-bit build, WINELOADER and a PATH whose `wine` starts 64-bit Wine), and installs an
-#   EXIT trap (chained after any EXIT trap the caller already had) that calls
-#   wine_env_stop; wine_env_stop may also be called by hand, more than once.
+#   64-bit build, WINELOADER and a PATH whose `wine` starts 64-bit Wine), and sets an EXIT
+#   trap that calls wine_env_stop; a caller with an EXIT trap of its own calls
+#   wine_env_stop from it, which may be called more than once.
 #   On failure it prints why and returns non-zero (so a caller with `set -e` stops).
 # Run:      scripts/wine-env.sh <build-dir> <command> [args...]
 #   runs the command in that environment and exits with its status.
@@ -15,8 +15,8 @@
 # The build's programs decide the Wine: 32-bit for an i686 build (build/mingw), 64-bit for an
 # x86_64 one (build/mingw64); each build tree has its own prefix. A 32-bit build on a host
 # that cannot execute 32-bit code fails at once with a message (scripts/wine-arch.sh).
-# The prefix is created on first use (about 15 s) and reused afterwards. Its X11 driver
-# draws the window captions itself (Decorated = N), since Xvfb has no window manager.
+# The prefix is created on first use and reused afterwards. Its X11 driver draws the window
+# captions itself (Decorated = N), since Xvfb has no window manager.
 
 # shellcheck source=wine-arch.sh
 source "$(dirname "${BASH_SOURCE[0]}")/wine-arch.sh"
@@ -30,8 +30,8 @@ wine_env_fail() {
 # Stops the wineserver of the prefix, then the X server; safe to call twice.
 wine_env_stop() {
   if [ -n "${WINE_ENV_PREFIX_STARTED:-}" ] && [ -n "${WINEPREFIX:-}" ]; then
-    WINEPREFIX="$WINEPREFIX" timeout 30 wineserver -k > /dev/null 2>&1 || true
-    WINEPREFIX="$WINEPREFIX" timeout 10 wineserver -w > /dev/null 2>&1 || true
+    timeout 30 wineserver -k > /dev/null 2>&1 || true
+    timeout 10 wineserver -w > /dev/null 2>&1 || true
     WINE_ENV_PREFIX_STARTED=
   fi
   if [ -n "${WINE_ENV_XVFB_PID:-}" ]; then
@@ -76,36 +76,27 @@ wine_env_start_xvfb() {
     fi
     sleep 0.1
   done
-  export DISPLAY=":$(head -n 1 "$display_file")"
+  DISPLAY=":$(head -n 1 "$display_file")"
+  export DISPLAY
 }
 
-# Creates the prefix once (wineboot), with Wine-drawn window captions.
+# Creates the prefix once, with Wine-drawn window captions from its first program on, and
+# starts its wineserver and service processes for the whole session, with no terminal or
+# pipe as their output: later programs then start in well under a second, and a caller that
+# reads a program's output through a pipe (ctest does) is not left waiting for services
+# that inherited that pipe. No Wine process inherits the lock.
 wine_env_init_prefix() {
   if ! command -v wine > /dev/null; then
     wine_env_fail "wine not found (scripts/install-deps.sh installs it)"
     return 1
   fi
-  mkdir -p "$WINEPREFIX" || { wine_env_fail "cannot create $WINEPREFIX"; return 1; }
   WINE_ENV_PREFIX_STARTED=1
-  if [ ! -f "$WINEPREFIX/.kostrel-ready" ]; then
-    if ! timeout 180 wine wineboot -i < /dev/null > "$WINEPREFIX/wineboot.log" 2>&1 \
-        {WINE_ENV_LOCK_FD}>&-; then
-      wine_env_fail "wineboot -i failed in $WINEPREFIX (see $WINEPREFIX/wineboot.log)"
-      return 1
-    fi
-    timeout 120 wineserver -w > /dev/null 2>&1 || true
-    if ! timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ \
-        /d N /f > /dev/null 2>&1 {WINE_ENV_LOCK_FD}>&-; then
-      wine_env_fail "cannot set the X11 driver options in $WINEPREFIX"
-      return 1
-    fi
-    timeout 120 wineserver -w > /dev/null 2>&1 || true
-    touch "$WINEPREFIX/.kostrel-ready"
+  if ! (exec {WINE_ENV_LOCK_FD}>&-
+        kostrel_wine_prefix_create reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated \
+          /t REG_SZ /d N /f); then
+    wine_env_fail "cannot create the Wine prefix $WINEPREFIX"
+    return 1
   fi
-  # Start the prefix's wineserver and its service processes now, with no terminal or
-  # pipe as their output, and keep them for the whole session: later programs then start
-  # in well under a second, and a caller that reads a program's output through a pipe
-  # (ctest does) is not left waiting for services that inherited that pipe.
   timeout 30 wineserver -p > /dev/null 2>&1 {WINE_ENV_LOCK_FD}>&- || true
   if ! timeout 120 wine cmd /c exit < /dev/null > /dev/null 2>&1 {WINE_ENV_LOCK_FD}>&-; then
     wine_env_fail "wine cannot start programs in $WINEPREFIX"
@@ -131,20 +122,6 @@ wine_env_lock() {
   fi
 }
 
-wine_env_install_trap() {
-  local previous=
-  eval "set -- $(trap -p EXIT)"
-  [ $# -ge 3 ] && previous=$3
-  case "$previous" in
-    *wine_env_stop*) return 0 ;;
-  esac
-  if [ -n "$previous" ]; then
-    trap "wine_env_stop; $previous" EXIT
-  else
-    trap wine_env_stop EXIT
-  fi
-}
-
 wine_env_main() {
   if [ $# -lt 1 ] || [ -z "$1" ]; then
     echo "usage: source scripts/wine-env.sh <build-dir>" >&2
@@ -154,11 +131,8 @@ wine_env_main() {
   mkdir -p "$1" || { echo "wine-env: cannot create $1" >&2; return 1; }
   local build_dir
   build_dir=$(cd "$1" && pwd)
-  export WINEPREFIX="$build_dir/wineprefix"
-  kostrel_wine_use "$(kostrel_build_arch "$build_dir")" "$build_dir/wine-bin" || return 1
-  export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
-  wine_env_install_trap
+  kostrel_wine_use "$(kostrel_build_arch "$build_dir")" "$build_dir/wineprefix" || return 1
+  trap wine_env_stop EXIT
   wine_env_lock || return 1
   wine_env_start_xvfb || return 1
   wine_env_init_prefix || return 1
