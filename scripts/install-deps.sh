@@ -12,6 +12,10 @@ windows_packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xv
 # The x86_64 build and 64-bit Wine, for hosts that cannot execute 32-bit x86 code
 # (scripts/wine-arch.sh).
 wine64_packages=(g++-mingw-w64-x86-64 wine64)
+# The browser edition: emscripten builds it, its tests drive Chromium from Node (npm
+# installs their puppeteer-core; a Node that came with its own npm needs no Debian one).
+web_packages=(emscripten chromium)
+command -v npm > /dev/null || web_packages+=(npm)
 # Wine takes its code page from the Unix locale, which must exist for that.
 locales_needed=(cs_CZ en_US)
 
@@ -29,7 +33,8 @@ generate_locales() {
 }
 
 missing=()
-for package in "${native_packages[@]}" "${windows_packages[@]}" "${wine64_packages[@]}"; do
+for package in "${native_packages[@]}" "${windows_packages[@]}" "${wine64_packages[@]}" \
+  "${web_packages[@]}"; do
   dpkg -s "$package" > /dev/null 2>&1 || missing+=("$package")
 done
 if [ ${#missing[@]} -eq 0 ]; then

@@ -3,21 +3,49 @@
 # in build/mingw, and dist/Kostrel-<version>-win64.zip from the x86_64 one in build/mingw64,
 # each with Kostrel.exe and CTIMNE.TXT (the players' notes, res/ctimne.txt) at its root,
 # then checks what went in. The version is the CMake project's.
-#   scripts/package.sh [win32|win64 ...]      (both by default)
+# dist/Kostrel-<version>-web.zip holds the browser edition's page (package_web).
+#   scripts/package.sh [win32|win64|web ...]      (all three by default)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2> /dev/null || echo 2)
 # shellcheck source=wine-arch.sh
 source "$root/scripts/wine-arch.sh"
-[ $# -gt 0 ] || set -- win32 win64
+[ $# -gt 0 ] || set -- win32 win64 web
+
+# The browser edition from the 'web' preset: index.html and kostrel.js, the WebAssembly
+# inside, at the zip's root, so that the page opens from the unpacked folder.
+package_web() {
+  (cd "$root" && cmake --preset web > /dev/null && cmake --build --preset web > /dev/null)
+  local version
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$root/build/emscripten/CMakeCache.txt")
+  local zip="$root/dist/Kostrel-$version-web.zip"
+  python3 - "$root/build/web" "$zip" <<'PYTHON'
+import sys, zipfile
+folder, zip_path = sys.argv[1:]
+names = ["index.html", "kostrel.js"]
+with zipfile.ZipFile(zip_path, "w", zipfile.ZIP_DEFLATED) as archive:
+    for name in names:
+        archive.write(f"{folder}/{name}", name)
+with zipfile.ZipFile(zip_path) as archive:
+    if archive.namelist() != names or archive.testzip() is not None:
+        sys.exit(f"package: {zip_path} holds {archive.namelist()}, not {names}")
+    if b"kostrel.js" not in archive.read("index.html"):
+        sys.exit(f"package: the index.html in {zip_path} does not load kostrel.js")
+PYTHON
+  echo "package: $zip"
+}
 
 "$root/scripts/install-deps.sh"
 mkdir -p "$root/dist"
 for arch in "$@"; do
+  if [ "$arch" = web ]; then
+    package_web
+    continue
+  fi
   case "$arch" in
     win32) processor=i686 ;;
     win64) processor=x86_64 ;;
-    *) echo "package: unknown architecture '$arch' (win32 or win64)" >&2; exit 2 ;;
+    *) echo "package: unknown architecture '$arch' (win32, win64 or web)" >&2; exit 2 ;;
   esac
   build="$root/$(kostrel_mingw_build "$arch")"
   cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/$(kostrel_mingw_toolchain "$arch")" \

@@ -3,7 +3,8 @@
 #   1. native build (-O2 with debug info): the game library, kostrel-sim, tests, benchmarks
 #   2. the same native tests under AddressSanitizer and UndefinedBehaviorSanitizer
 #   3. the Windows program cross-built with MinGW-w64 and its tests run under Wine
-#   4. the release zips in dist/, built and their contents checked
+#   4. the browser edition built with emscripten and its tests run in headless Chromium
+#   5. the release zips in dist/, built and their contents checked
 # Build trees go under build/ in the checkout.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,5 +27,7 @@ ctest --test-dir "$root/build/sanitize" --output-on-failure -j "$jobs"
 echo "== Windows build and tests under Wine"
 bash "$root/scripts/test-windows.sh"
 
-echo "== Windows release zips"
+bash "$root/scripts/test-web.sh"
+
+echo "== release zips"
 bash "$root/scripts/package.sh"

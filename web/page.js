@@ -17,6 +17,10 @@ var pageHolds = new Set();
 function holdGame(cause, held) {
   if (held) pageHolds.add(cause);
   else pageHolds.delete(cause);
+  tellHolds();
+}
+
+function tellHolds() {
   if (pageReady) _kostrel_hold(pageHolds.size > 0 ? 1 : 0);
 }
 
@@ -123,37 +127,46 @@ function runMenuItem(item) {
   menuCommands[item.dataset.command]();
 }
 
+// Keys in the menu bar. Tab, Enter and Space do what they do on any button.
 function onMenuKey(event) {
   var buttons = menuButtons();
-  var item = event.target.closest('[role=menu] button');
   var menu = event.target.closest('.menubar > li');
-  var button = menu.querySelector(':scope > button');
-  var here = buttons.indexOf(button);
-  var step = { ArrowLeft: -1, ArrowRight: 1 }[event.key];
-  if (step) {
-    openMenu(buttons[(here + step + buttons.length) % buttons.length], item !== null);
-  } else if (event.key === 'Escape' || event.key === 'F10') {
-    if (item) openMenu(button, false);
+  var button = menu.firstElementChild;
+  var item = event.target.closest('[role=menu] button');
+  var items = Array.from(menu.querySelectorAll('[role=menu] button'));
+  switch (event.key) {
+  case 'ArrowLeft':
+  case 'ArrowRight':
+    var next = buttons.indexOf(button) + (event.key === 'ArrowRight' ? 1 : -1);
+    openMenu(buttons[(next + buttons.length) % buttons.length], item !== null);
+    break;
+  case 'ArrowDown':
+  case 'ArrowUp':
+    if (item === null) {
+      openMenu(button, true);
+      break;
+    }
+    var below = items.indexOf(item) + (event.key === 'ArrowDown' ? 1 : -1);
+    items[(below + items.length) % items.length].focus();
+    break;
+  case 'Escape':
+  case 'F10':
+    if (item !== null) openMenu(button, false);
     else leaveMenu();
-  } else if (!item && (event.key === 'ArrowDown' || event.key === 'ArrowUp')) {
-    openMenu(button, true);
-  } else if (item && (event.key === 'ArrowDown' || event.key === 'ArrowUp')) {
-    var items = Array.from(item.parentNode.parentNode.querySelectorAll('button'));
-    var next = items.indexOf(item) + (event.key === 'ArrowDown' ? 1 : -1);
-    items[(next + items.length) % items.length].focus();
-  } else if (item && event.key.length === 1) {
-    var picked = menu.querySelector('[data-letter="' + event.key.toLowerCase() + '"]');
-    if (picked) runMenuItem(picked);
-  } else if (event.key !== 'Tab' && event.key !== 'Enter' && event.key !== ' ') {
-    return;  // Tab, Enter and Space do what they do on any button
+    break;
+  default:
+    var letter = event.key.toLowerCase();
+    var picked = item && items.find(function (each) { return each.dataset.letter === letter; });
+    if (!picked) return;
+    runMenuItem(picked);
   }
-  if (event.key !== 'Tab' && event.key !== 'Enter' && event.key !== ' ') event.preventDefault();
+  event.preventDefault();
 }
 
 function onKeyDown(event) {
   if (document.querySelector('dialog[open]')) return;  // the dialog has the keys
   if (event.altKey && !event.ctrlKey) {
-    var button = document.querySelector('.menubar button[data-letter="' +
+    var button = document.querySelector('.menubar > li > button[data-letter="' +
                                         event.key.toLowerCase() + '"]');
     if (button) {
       openMenu(button, true);
@@ -204,7 +217,7 @@ function setUpPage() {
 Module['onRuntimeInitialized'] = function () {
   _kostrel_start();
   pageReady = true;
-  holdGame('ready', false);
+  tellHolds();
 };
 
 setUpPage();

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Plays Kostrel in a web browser: installs what is missing for it (CMake and emscripten; as
+# root), builds the page into build/web with the 'web' preset and serves it on 127.0.0.1
+# with Python's http.server until Ctrl+C. The page also works opened straight from disk.
+#   scripts/play-web.sh [port]      (8000 by default)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+port="${1:-8000}"
+packages=(cmake make emscripten python3)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg -s "$package" > /dev/null 2>&1 || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "play-web: missing packages: ${missing[*]}; run as root, or: sudo apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+    > /dev/null
+fi
+
+echo "== building the browser edition"
+cd "$root"
+cmake --preset web > /dev/null
+cmake --build --preset web > /dev/null
+
+echo "play-web: Kostrel at http://127.0.0.1:$port/ (Ctrl+C stops the server)"
+exec python3 -m http.server --bind 127.0.0.1 --directory "$root/build/web" "$port"
