@@ -75,6 +75,9 @@ function askForName(score) {
   var box = element('record-name');
   box.value = '';
   element('record-prompt').textContent = TEXT_NEW_RECORD_PROMPT.replace('%d', score);
+  var client = document.querySelector('.client').getBoundingClientRect();
+  element('record-dialog').style.left = client.left + 'px';
+  element('record-dialog').style.top = client.top + 'px';
   // Enter or OK saves; Esc or Cancel saves nothing.
   openDialog(element('record-dialog'), function (answer) {
     if (answer === 'ok' && !writeRecord(score, box.value))
