@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that Kostrel's scripts need, by group; without arguments all
 # of them. Needs root only when something is missing.
-#   scripts/install-deps.sh [tui | windows | test | style] ...
+#   scripts/install-deps.sh [tui | windows | web | test | style] ...
 set -euo pipefail
 
 group_packages() {
@@ -14,11 +14,16 @@ group_packages() {
     # header in the tests and the release zips.
     windows) echo cmake make binutils g++-mingw-w64-i686 binutils-mingw-w64-i686 \
       g++-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine x11-utils locales python3 ;;
+    # Building and serving the browser edition.
+    web) echo cmake make emscripten python3 ;;
     # The native tests and benchmarks, the terminal edition's tmux test, and the Windows
-    # program's tests on an Xvfb display of their own, with key presses and screenshots.
-    test) echo googletest libgtest-dev libbenchmark-dev tmux python3 xvfb xdotool imagemagick ;;
+    # program's tests on an Xvfb display of their own, with key presses and screenshots; the
+    # browser edition's tests drive Chromium from Node (npm installs their puppeteer-core; a
+    # Node that came with its own npm needs no Debian one).
+    test) echo googletest libgtest-dev libbenchmark-dev tmux python3 xvfb xdotool imagemagick \
+      chromium "$(command -v npm > /dev/null || echo npm)" ;;
     style) echo clang-format shellcheck ;;
-    *) echo "install-deps: unknown group '$1' (tui, windows, test or style)" >&2; return 2 ;;
+    *) echo "install-deps: unknown group '$1' (tui, windows, web, test or style)" >&2; return 2 ;;
   esac
 }
 
@@ -38,7 +43,7 @@ fail() {
 }
 
 groups=("$@")
-[ $# -gt 0 ] || groups=(tui windows test style)
+[ $# -gt 0 ] || groups=(tui windows web test style)
 missing=()
 for group in "${groups[@]}"; do
   packages=$(group_packages "$group") || exit 2

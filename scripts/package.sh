@@ -2,28 +2,55 @@
 # Makes the Windows release: dist/Kostrel-<version>-win32.zip from the Release i686 build
 # in build/mingw, and dist/Kostrel-<version>-win64.zip from the x86_64 one in build/mingw64,
 # each with Kostrel.exe and CTIMNE.TXT (the players' notes, res/ctimne.txt) at its root,
-# then checks what went in. The version is the CMake project's.
-#   scripts/package.sh [win32|win64 ...]      (both by default)
+# then checks what went in; dist/Kostrel-<version>-web.zip holds the browser edition's page.
+# The version is the CMake project's.
+#   scripts/package.sh [win32|win64|web ...]      (all three by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
 # shellcheck source=wine-arch.sh
 source scripts/wine-arch.sh
-[ $# -gt 0 ] || set -- win32 win64
+[ $# -gt 0 ] || set -- win32 win64 web
 
-scripts/install-deps.sh windows
+project_version() { sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$1/CMakeCache.txt"; }
+
+# The browser edition from the 'web' preset: index.html and kostrel.js, the WebAssembly
+# inside, at the zip's root, so that the page opens from the unpacked folder.
+package_web() {
+  scripts/install-deps.sh web
+  cmake --preset web > /dev/null
+  cmake --build --preset web > /dev/null
+  local zip
+  zip="$PWD/dist/Kostrel-$(project_version build/emscripten)-web.zip"
+  python3 - build/web "$zip" <<'PYTHON'
+import sys, zipfile
+folder, zip_path = sys.argv[1:]
+names = ["index.html", "kostrel.js"]
+with zipfile.ZipFile(zip_path, "w", zipfile.ZIP_DEFLATED) as archive:
+    for name in names:
+        archive.write(f"{folder}/{name}", name)
+with zipfile.ZipFile(zip_path) as archive:
+    if archive.namelist() != names or archive.testzip() is not None:
+        sys.exit(f"package: {zip_path} holds {archive.namelist()}, not {names}")
+    if b"kostrel.js" not in archive.read("index.html"):
+        sys.exit(f"package: the index.html in {zip_path} does not load kostrel.js")
+PYTHON
+  echo "package: $zip"
+}
+
 mkdir -p dist
 for arch in "$@"; do
   case "$arch" in
+    web) package_web; continue ;;
     win32) processor=i686 ;;
     win64) processor=x86_64 ;;
-    *) echo "package: unknown architecture '$arch' (win32 or win64)" >&2; exit 2 ;;
+    *) echo "package: unknown architecture '$arch' (win32, win64 or web)" >&2; exit 2 ;;
   esac
+  scripts/install-deps.sh windows
   preset=$(kostrel_mingw_preset "$arch")
   cmake --preset "$preset" > /dev/null
   cmake --build --preset "$preset" --target Kostrel
-  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "build/$preset/CMakeCache.txt")
-  zip="$PWD/dist/Kostrel-$version-$arch.zip"
+  zip="$PWD/dist/Kostrel-$(project_version "build/$preset")-$arch.zip"
   python3 - "build/$preset/win/Kostrel.exe" res/ctimne.txt "$zip" <<'PYTHON'
 import sys, zipfile
 exe, notes, zip_path = sys.argv[1:]

@@ -5,7 +5,8 @@
 #      the terminal edition's tmux test
 #   2. sanitize: the native tests under AddressSanitizer and UndefinedBehaviorSanitizer
 #   3. mingw (and mingw64): the Windows program cross-built with MinGW-w64, tested under Wine
-#   4. the release zips in dist/, built and their contents checked
+#   4. web: the browser edition built with emscripten, its tests run in headless Chromium
+#   5. the release zips in dist/, built and their contents checked
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
@@ -24,5 +25,7 @@ scripts/test-tui.sh build/native
 echo "== Windows build and tests under Wine"
 bash scripts/test-windows.sh
 
-echo "== Windows release zips"
+bash scripts/test-web.sh
+
+echo "== release zips"
 bash scripts/package.sh

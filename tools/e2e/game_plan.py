@@ -22,7 +22,7 @@ def load_plan(sim=None):
     sim = sim or os.environ.get("KOSTREL_SIM") or DEFAULT_SIM
     if not os.access(sim, os.X_OK):
         raise PlanError(f"no kostrel-sim at {sim} to plan the game: build the native tree "
-                        "(cmake -S . -B build/native && cmake --build build/native) or set "
+                        "(cmake --preset native && cmake --build --preset native) or set "
                         "KOSTREL_SIM")
     done = subprocess.run([sim, "plan"], stdin=subprocess.DEVNULL, capture_output=True,
                           text=True, timeout=60)

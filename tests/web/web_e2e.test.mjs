@@ -1,0 +1,291 @@
+// The browser edition in Debian's headless Chromium, played with real key events and read
+// back from the canvases' pixels: the start, the plan's game to a new record, the record
+// read back after a reload, the holds, stored records of every wrong form, failing storage.
+//   KOSTREL_WEB_DIR   the built page (build/web); KOSTREL_PLAN  the game to play
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { dirname, join } from 'node:path';
+import { after, before, test } from 'node:test';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+import { startChromium } from '../../tools/web/chromium.mjs';
+
+const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
+const pageUrl = pathToFileURL(join(process.env.KOSTREL_WEB_DIR ?? join(root, 'build', 'web'),
+                                   'index.html')).href;
+// The plan's game, as kostrel-sim's bot plans it ($KOSTREL_SIM names another kostrel-sim),
+// and the pieces as a player sees them, from the end-to-end tests' own pictures.
+const { plan, SHAPES } = JSON.parse(execFileSync('python3', ['-c',
+  'import json, sys; sys.path[:0] = sys.argv[1:]; from game_plan import load_plan; ' +
+  'from piece_shapes import SHAPES; print(json.dumps({"plan": load_plan(), "SHAPES": SHAPES}))',
+  join(root, 'tools', 'e2e'), join(root, 'tests', 'win', 'e2e')]));
+
+const WAIT = 10000;  // ms for anything to show; a fall step takes 500
+const NAME = 'Žluťoučký kůň';
+const UNREADABLE =
+    'Nepodařilo se mi přečíst rekord z úložiště prohlížeče, zřejmě ještě žádný nebyl zapsán';
+const NOT_SAVED = 'Nepodařilo se mi zapsat rekord do úložiště prohlížeče: je vypnuté nebo plné.';
+const EMPTY_BOARD = Array(20).fill('..........');
+
+let browser;
+before(async () => { browser = await startChromium(); });
+after(async () => { await browser?.close(); });
+
+// A page in a browser context of its own (its own storage and focus), with a reader of the
+// canvases' cells and a record of every console error.
+async function openPage({ scale = 1, storage = 'works' } = {}) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  page.errors = [];
+  page.on('console', (message) => message.type() === 'error' && page.errors.push(message.text()));
+  page.on('pageerror', (error) => page.errors.push(error.message));
+  page.on('dialog', (dialog) => page.errors.push(`a browser dialog: ${dialog.message()}`));
+  await page.setViewport({ width: 800, height: 600, deviceScaleFactor: scale });
+  await page.evaluateOnNewDocument((storage) => {
+    if (storage === 'off') {  // as when the browser blocks the site's storage
+      Object.defineProperty(window, 'localStorage', {
+        get() { throw new DOMException('storage is off', 'SecurityError'); },
+      });
+    }
+    // '#' yellow, '.' black, '?' anything else, at each cell's centre.
+    window.readGrid = (id) => {
+      const canvas = document.getElementById(id);
+      const ratio = canvas.width / canvas.clientWidth;
+      const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+      const colour = (x, y) => {
+        const at = (Math.floor(y * ratio) * canvas.width + Math.floor(x * ratio)) * 4;
+        const [red, green, blue] = pixels.slice(at, at + 3);
+        return red === 255 && green === 255 && blue === 0 ? '#' : red + green + blue ? '?' : '.';
+      };
+      return Array.from({ length: canvas.clientHeight / 20 }, (_, row) => Array.from(
+        { length: canvas.clientWidth / 20 }, (_, column) => colour(20 * column + 9.5,
+                                                                   20 * row + 9.5)).join(''));
+    };
+  }, storage);
+  return page;
+}
+
+// The cells on an empty grid, as readGrid gives it.
+function picture(cells, rows = 4, columns = 4, top = 0, left = 0) {
+  const grid = Array.from({ length: rows }, () => Array(columns).fill('.'));
+  for (const [row, column] of cells) grid[top + row][left + column] = '#';
+  return grid.map((line) => line.join(''));
+}
+
+async function grids(page) {
+  return page.evaluate(() => ({ board: readGrid('board'), preview: readGrid('preview') }));
+}
+
+// Waits until the board and the preview show what is wanted; says what they showed if not.
+async function waitForGrids(page, what, wanted) {
+  try {
+    await page.waitForFunction((wanted) => ['board', 'preview'].every((id) =>
+      !wanted[id] || readGrid(id).join('\n') === wanted[id].join('\n')),
+      { polling: 'raf', timeout: WAIT }, wanted);
+  } catch (error) {
+    const seen = await grids(page);
+    assert.fail(`waiting for ${what}: ${error.message}\nboard:\n${seen.board.join('\n')}\n` +
+                `preview:\n${seen.preview.join('\n')}`);
+  }
+}
+
+// The row of the falling piece once the board shows it in column 4 on the stack.
+async function waitForPiece(page, what, stack, cells) {
+  const found = await page.waitForFunction((stack, cells) => {
+    const seen = readGrid('board');
+    const rows = seen.flatMap((line, row) => [...line].some((cell, column) => cell === '#' &&
+                                                            stack[row][column] === '.') ? [row] : []);
+    const top = rows.length ? rows[0] : 0;
+    const wanted = stack.map((line) => [...line]);
+    for (const [row, column] of cells) {
+      if (!wanted[top + row]) return false;
+      wanted[top + row][4 + column] = '#';
+    }
+    return wanted.map((line) => line.join('')).join('\n') === seen.join('\n') && top + 1;
+  }, { polling: 'raf', timeout: WAIT }, stack, cells).catch(async (error) => {
+    assert.fail(`waiting for ${what}: ${error.message}\nboard:\n` +
+                `${(await grids(page)).board.join('\n')}\nstack:\n${stack.join('\n')}`);
+  });
+  return (await found.jsonValue()) - 1;
+}
+
+async function text(page, selector) {
+  return page.$eval(selector, (element) => element.textContent);
+}
+
+async function waitForMessage(page, caption) {
+  await page.waitForFunction((caption) => document.querySelector('#message[open]') &&
+    document.getElementById('message-caption').textContent === caption, { timeout: WAIT },
+    caption);
+  return text(page, '#message-text');
+}
+
+async function closeMessage(page) {
+  await page.keyboard.press('Escape');
+  await page.waitForFunction(() => !document.querySelector('dialog[open]'), { timeout: WAIT });
+}
+
+// "Nejlepší výsledky..." by the keyboard alone: Alt+H opens "Hra", its letter v picks it.
+async function bestResultText(page) {
+  await page.keyboard.down('Alt');
+  await page.keyboard.press('KeyH');
+  await page.keyboard.up('Alt');
+  await page.keyboard.press('KeyV');
+  const shown = await waitForMessage(page, 'Rekord');
+  await closeMessage(page);
+  return shown;
+}
+
+// Plays the plan's game: each piece is turned and shifted where it shows and stepped down
+// to one row above its rest at most, so the running fall timer, not a key, fixes it, and a
+// tick between two keys changes nothing.
+async function playPlan(page) {
+  await page.keyboard.press('F2');
+  let stack = EMPTY_BOARD;
+  for (const [n, piece] of plan.pieces.entries()) {
+    const cells = SHAPES[piece.kind][piece.rotation];
+    const row = await waitForPiece(page, `piece ${n}, kind ${piece.kind} rotation ` +
+                                   `${piece.rotation}, in column 4`, stack, cells);
+    await waitForGrids(page, `the preview of piece ${n}`,
+                       { preview: picture(SHAPES[piece.preview[0]][piece.preview[1]]) });
+    const keys = [...Array(piece.turns).fill('ArrowUp'),
+                  ...Array(Math.abs(piece.shift)).fill(piece.shift > 0 ? 'ArrowRight' : 'ArrowLeft'),
+                  ...Array(Math.max(0, piece.rest - row - 1)).fill('ArrowDown')];
+    for (const key of keys) await page.keyboard.press(key);
+    stack = piece.stack;
+  }
+  await page.waitForFunction((score) => document.getElementById('score').textContent === score,
+                             { timeout: WAIT }, String(plan.final_score));
+  await page.waitForSelector('#record-dialog[open]', { timeout: WAIT });
+}
+
+// Holds the page still for over two fall steps; the board must not change meanwhile.
+async function assertHeld(page, what) {
+  const held = (await grids(page)).board;
+  await new Promise((resolve) => setTimeout(resolve, 1200));
+  assert.deepEqual((await grids(page)).board, held, `the board moved while ${what}`);
+}
+
+// Runs the action and waits for the board to change after it.
+async function boardChangesAfter(page, what, action) {
+  const from = (await grids(page)).board;
+  await action();
+  await page.waitForFunction((from) => readGrid('board').join() !== from.join(),
+                             { polling: 'raf', timeout: WAIT }, from).catch(async (error) => {
+    const holds = await page.evaluate(() => [...pageHolds, document.activeElement.outerHTML]);
+    assert.fail(`waiting for ${what}: ${error.message}; holds and focus: ${holds}`);
+  });
+}
+
+test('the first game to a new record, read back after a reload; blur and About hold it',
+     async () => {
+  const page = await openPage({ scale: 2 });
+  await page.goto(pageUrl);
+  // Before the first game: an empty board and the preview's kind 0 in rotation 0, drawn in
+  // whole screen pixels: a preview cell is yellow inside a black frame one pixel wide.
+  await waitForGrids(page, 'the start', { board: EMPTY_BOARD, preview: picture(SHAPES[0][0]) });
+  const edge = await page.evaluate(() => {
+    const row = document.getElementById('preview').getContext('2d').getImageData(0, 20, 40, 1);
+    return Array.from({ length: 40 }, (_, x) => (row.data[4 * x + 1] ? 'y' : 'k')).join('');
+  });
+  assert.equal(edge, `kk${'y'.repeat(36)}kk`);
+
+  // After F2 the piece is kind 0 in rotation 0 in column 4 and the preview kind 0 in
+  // rotation 2: the plan's first piece, which playPlan finds there.
+  const first = plan.pieces[0];
+  assert.deepEqual([first.kind, first.rotation, first.preview], [0, 0, [0, 2]]);
+  await playPlan(page);
+
+  const score = plan.final_score;
+  assert.equal(await text(page, '#record-prompt'),
+               `Vaše skore ${score} je nový rekord, zadejte prosím své jméno`);
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'record-name');
+  await page.keyboard.type(NAME);
+  await page.keyboard.sendCharacter('\u200B');  // a format character is refused
+  await page.keyboard.press('Enter');
+  await page.waitForFunction((stored) => localStorage.getItem('kostrel-best-result') === stored,
+                             { timeout: WAIT }, `${score}\n${NAME}\n`);
+
+  await page.reload();
+  await waitForGrids(page, 'the start after the reload', { board: EMPTY_BOARD });
+  assert.equal(await bestResultText(page), `Nelepšího skore ${score} dosáhl ${NAME}.`);
+
+  await boardChangesAfter(page, 'a new game', () => page.keyboard.press('F2'));
+  const other = await page.browserContext().newPage();
+  await other.bringToFront();
+  await page.waitForFunction(() => !document.hasFocus());
+  await assertHeld(page, 'another page had the focus');
+  await boardChangesAfter(page, 'the game to go on after the focus came back',
+                          () => page.bringToFront());
+
+  await page.keyboard.down('Alt');
+  await page.keyboard.press('KeyN');
+  await page.keyboard.up('Alt');
+  await page.keyboard.press('KeyP');
+  assert.equal(await waitForMessage(page, 'Zubrant'),
+               'Pokusný Kostrel s zlou umělou inteligencí\nNapsal Varnek');
+  await assertHeld(page, 'the About box was open');
+  await boardChangesAfter(page, 'the game to go on after the About box',
+                          () => closeMessage(page));
+  assert.deepEqual(page.errors, []);
+});
+
+test('full storage: the record is not saved, the player is told and the game goes on',
+     async () => {
+  const page = await openPage();
+  await page.goto(pageUrl);
+  await page.evaluate(() => {
+    for (let size = 8 << 20, n = 0; size >= 1;) {
+      try {
+        localStorage.setItem(`f${n++}`, 'x'.repeat(size));
+      } catch {
+        size >>= 1;
+      }
+    }
+  });
+  await playPlan(page);
+  await page.keyboard.type(NAME);
+  await page.keyboard.press('Enter');
+  assert.equal(await waitForMessage(page, 'Rekord'), NOT_SAVED);
+  await closeMessage(page);
+  // The new game starts with the piece that was pending when the last one ended.
+  const next = (await grids(page)).preview;
+  await page.keyboard.press('F2');
+  await waitForGrids(page, 'a new game', { board: picture(
+    next.flatMap((line, row) => [...line].flatMap((cell, column) =>
+      cell === '#' ? [[row, column]] : [])), 20, 10, 0, 4) });
+  assert.deepEqual(page.errors, []);
+});
+
+test('stored records are read strictly and names show as text; storage that is off',
+     async () => {
+  const page = await openPage();
+  await page.goto(pageUrl);
+  const store = (value) => page.evaluate((value) => {
+    localStorage.setItem('kostrel-best-result', value);
+  }, value);
+  const shown = {
+    '7\n<img src=x onerror=alert(1)>\n': 'Nelepšího skore 7 dosáhl <img src=x onerror=alert(1)>.',
+    [`2147483647\n${'ž'.repeat(511)}x\n`]: `Nelepšího skore 2147483647 dosáhl ${'ž'.repeat(511)}x.`,
+    '0\n$&\n': 'Nelepšího skore 0 dosáhl $&.',
+  };
+  for (const [value, expected] of Object.entries(shown)) {
+    await store(value);
+    assert.equal(await bestResultText(page), expected);
+    assert.equal(await page.$('#message img'), null);
+  }
+  const wrong = ['2147483648\nA\n', '07\nA\n', '-1\nA\n', '+1\nA\n', '7\nA', '7\n\n',
+                 '7\nA\n\n', ' 7\nA\n', `7\n${'ž'.repeat(512)}\n`, `7\n${'x'.repeat(5000)}\n`,
+                 '7\nA\u200B\n', '7\nA\u0007\n', '7\nA\u0085\n', '7\nA\uFDD0\n',
+                 '7\nA\u{1FFFF}\n', '7\nA\uD800\n'];
+  for (const value of wrong) {
+    await store(value);
+    assert.equal(await bestResultText(page), UNREADABLE, JSON.stringify(value));
+  }
+  assert.deepEqual(page.errors, []);
+
+  const off = await openPage({ storage: 'off' });
+  await off.goto(pageUrl);
+  assert.equal(await bestResultText(off), UNREADABLE);
+  await boardChangesAfter(off, 'a game without storage', () => off.keyboard.press('F2'));
+  assert.deepEqual(off.errors, []);
+});

@@ -1,0 +1,226 @@
+// The page around the game: the menu, the dialogs, the keys and the focus. The game itself
+// is the C++ view's; this script only hands it keys and tells it when the page holds it.
+var TEXT_NEW_RECORD_PROMPT = 'Vaše skore %d je nový rekord, zadejte prosím své jméno';
+var TEXT_RECORD_CAPTION = 'Rekord';
+var TEXT_BEST_RESULT = 'Nelepšího skore %d dosáhl %s.';
+var TEXT_BEST_RESULT_UNREADABLE =
+    'Nepodařilo se mi přečíst rekord z úložiště prohlížeče, zřejmě ještě žádný nebyl zapsán';
+var TEXT_RECORD_NOT_SAVED =
+    'Nepodařilo se mi zapsat rekord do úložiště prohlížeče: je vypnuté nebo plné.';
+var TEXT_ABOUT_CAPTION = 'Zubrant';
+var TEXT_ABOUT = 'Pokusný Kostrel s zlou umělou inteligencí\nNapsal Varnek';
+
+var pageReady = false;
+// What holds the game still: the focus gone to another window, a hidden page, a dialog.
+var pageHolds = new Set();
+
+function holdGame(cause, held) {
+  if (held) pageHolds.add(cause);
+  else pageHolds.delete(cause);
+  tellHolds();
+}
+
+function tellHolds() {
+  if (pageReady) _kostrel_hold(pageHolds.size > 0 ? 1 : 0);
+}
+
+function element(id) {
+  return document.getElementById(id);
+}
+
+// Every dialog is modal and holds the game while it is open; `closed` gets its return value.
+function openDialog(dialog, closed) {
+  holdGame('dialog', true);
+  dialog.addEventListener('close', function () {
+    holdGame('dialog', false);
+    if (closed) closed(dialog.returnValue);
+  }, { once: true });
+  dialog.returnValue = '';
+  dialog.showModal();
+}
+
+// A message box with one OK button. The text is set as text, never parsed as HTML.
+function showMessage(caption, text, closed) {
+  element('message-caption').textContent = caption;
+  element('message-text').textContent = text;
+  openDialog(element('message'), closed);
+}
+
+function showBestResult() {
+  var record = readRecord();
+  showMessage(TEXT_RECORD_CAPTION, record === null ? TEXT_BEST_RESULT_UNREADABLE
+      : TEXT_BEST_RESULT.replace('%d', record.score).replace('%s', function () {
+        return record.name;  // a function, so that no "$&" in a name is read as a pattern
+      }));
+}
+
+function showAbout() {
+  showMessage(TEXT_ABOUT_CAPTION, TEXT_ABOUT);
+}
+
+// The prompt refuses an edit that would make the name unstorable and keeps it as it was.
+function guardNameBox(box) {
+  var before = null;
+  box.addEventListener('beforeinput', function () {
+    before = { value: box.value, start: box.selectionStart, end: box.selectionEnd };
+  });
+  box.addEventListener('input', function () {
+    if (acceptableName(box.value) || before === null) return;
+    box.value = before.value;
+    box.setSelectionRange(before.start, before.end);
+  });
+}
+
+function askForName(score) {
+  var box = element('record-name');
+  box.value = '';
+  element('record-prompt').textContent = TEXT_NEW_RECORD_PROMPT.replace('%d', score);
+  var client = document.querySelector('.client').getBoundingClientRect();
+  element('record-dialog').style.left = client.left + 'px';
+  element('record-dialog').style.top = client.top + 'px';
+  // Enter or OK saves; Esc or Cancel saves nothing.
+  openDialog(element('record-dialog'), function (answer) {
+    if (answer === 'ok' && !writeRecord(score, box.value))
+      showMessage(TEXT_RECORD_CAPTION, TEXT_RECORD_NOT_SAVED);
+  });
+}
+
+// Called by the view when a game is over: a score above the stored one asks for a name.
+Module['onGameOver'] = function () {
+  var score = _kostrel_score();
+  var record = readRecord();
+  if (score > (record === null ? 0 : record.score)) askForName(score);
+};
+
+// The menu bar, worked by mouse and keys: Alt with the underlined letter or F10 opens it,
+// the arrows walk it, a menu's underlined letter picks an item, Esc leaves it.
+var menuCommands = {
+  'new-game': function () { if (pageReady) _kostrel_new_game(); },
+  'best-result': showBestResult,
+  'about': showAbout,
+};
+
+function menuButtons() {
+  return Array.from(document.querySelectorAll('.menubar > li > button'));
+}
+
+function openMenu(button, focusItem) {
+  closeMenus();
+  button.setAttribute('aria-expanded', 'true');
+  var items = element(button.getAttribute('aria-controls'));
+  items.hidden = false;
+  (focusItem ? items.querySelector('button') : button).focus();
+}
+
+function closeMenus() {
+  menuButtons().forEach(function (button) {
+    button.setAttribute('aria-expanded', 'false');
+    element(button.getAttribute('aria-controls')).hidden = true;
+  });
+}
+
+// Leaves the menu bar: the keys belong to the game again.
+function leaveMenu() {
+  closeMenus();
+  if (document.activeElement) document.activeElement.blur();
+}
+
+function runMenuItem(item) {
+  leaveMenu();
+  menuCommands[item.dataset.command]();
+}
+
+// Keys in the menu bar. Tab, Enter and Space do what they do on any button.
+function onMenuKey(event) {
+  var buttons = menuButtons();
+  var menu = event.target.closest('.menubar > li');
+  var button = menu.firstElementChild;
+  var item = event.target.closest('[role=menu] button');
+  var items = Array.from(menu.querySelectorAll('[role=menu] button'));
+  switch (event.key) {
+  case 'ArrowLeft':
+  case 'ArrowRight':
+    var next = buttons.indexOf(button) + (event.key === 'ArrowRight' ? 1 : -1);
+    openMenu(buttons[(next + buttons.length) % buttons.length], item !== null);
+    break;
+  case 'ArrowDown':
+  case 'ArrowUp':
+    if (item === null) {
+      openMenu(button, true);
+      break;
+    }
+    var below = items.indexOf(item) + (event.key === 'ArrowDown' ? 1 : -1);
+    items[(below + items.length) % items.length].focus();
+    break;
+  case 'Escape':
+  case 'F10':
+    if (item !== null) openMenu(button, false);
+    else leaveMenu();
+    break;
+  default:
+    var letter = event.key.toLowerCase();
+    var picked = item && items.find(function (each) { return each.dataset.letter === letter; });
+    if (!picked) return;
+    runMenuItem(picked);
+  }
+  event.preventDefault();
+}
+
+function onKeyDown(event) {
+  if (document.querySelector('dialog[open]')) return;  // the dialog has the keys
+  if (event.altKey && !event.ctrlKey) {
+    var button = document.querySelector('.menubar > li > button[data-letter="' +
+                                        event.key.toLowerCase() + '"]');
+    if (button) {
+      openMenu(button, true);
+      event.preventDefault();
+    }
+    return;
+  }
+  if (event.target.closest && event.target.closest('.menubar')) {
+    onMenuKey(event);
+  } else if (event.key === 'F10') {
+    menuButtons()[0].focus();
+    event.preventDefault();
+  } else if (pageReady && !event.ctrlKey && !event.altKey && !event.metaKey &&
+             _kostrel_key_down(event.keyCode)) {
+    event.preventDefault();  // the arrows would scroll the page, F2 is the browser's
+  }
+}
+
+function setUpMenu() {
+  menuButtons().forEach(function (button) {
+    button.addEventListener('click', function () {
+      if (button.getAttribute('aria-expanded') === 'true') closeMenus();
+      else openMenu(button, false);
+    });
+  });
+  document.querySelectorAll('[role=menu] button').forEach(function (item) {
+    item.addEventListener('click', function () { runMenuItem(item); });
+  });
+  document.addEventListener('pointerdown', function (event) {
+    if (!event.target.closest('.menubar')) closeMenus();
+  });
+}
+
+function setUpPage() {
+  setUpMenu();
+  guardNameBox(element('record-name'));
+  document.addEventListener('keydown', onKeyDown);
+  // Like another program becoming active on Windows: the focus gone or the page hidden.
+  window.addEventListener('blur', function () { holdGame('focus', true); });
+  window.addEventListener('focus', function () { holdGame('focus', false); });
+  document.addEventListener('visibilitychange', function () {
+    holdGame('hidden', document.hidden);
+  });
+  holdGame('focus', !document.hasFocus());
+  holdGame('hidden', document.hidden);
+}
+
+Module['onRuntimeInitialized'] = function () {
+  _kostrel_start();
+  pageReady = true;
+  tellHolds();
+};
+
+setUpPage();

@@ -1,0 +1,75 @@
+// What the C++ view asks of the page: drawing on the board's and the preview's canvas,
+// animation frames and the fall timer's alarm. Linked into kostrel.js by emscripten.
+mergeInto(LibraryManager.library, {
+  $kostrelScreen: {
+    alarm: 0,
+    ratio: 0,
+    canvases: null,  // the board's and the preview's, in CanvasArea order
+    // Sizes the canvases' pixels to the screen's, so that cells stay crisp on high-DPI
+    // screens; true when they changed (and were cleared by it).
+    fit: function () {
+      var ratio = window.devicePixelRatio || 1;
+      if (ratio === kostrelScreen.ratio) return false;
+      kostrelScreen.ratio = ratio;
+      kostrelScreen.canvases = ['board', 'preview'].map(function (id) {
+        var canvas = document.getElementById(id);
+        canvas.width = Math.round(canvas.clientWidth * ratio);
+        canvas.height = Math.round(canvas.clientHeight * ratio);
+        return canvas.getContext('2d', { alpha: false });
+      });
+      // A zoom or a move to another screen changes the ratio: draw everything again.
+      matchMedia('(resolution: ' + ratio + 'dppx)').addEventListener('change', function () {
+        if (kostrelScreen.fit()) _kostrel_paint();
+      }, { once: true });
+      return true;
+    },
+  },
+
+  page_set_fall_alarm__deps: ['$kostrelScreen'],
+  page_set_fall_alarm: function (atMs) {
+    clearTimeout(kostrelScreen.alarm);
+    kostrelScreen.alarm = setTimeout(_kostrel_fall_alarm, Math.max(0, atMs - performance.now()));
+  },
+
+  page_clear_fall_alarm__deps: ['$kostrelScreen'],
+  page_clear_fall_alarm: function () {
+    clearTimeout(kostrelScreen.alarm);
+  },
+
+  page_request_frame__deps: ['$kostrelScreen'],
+  page_request_frame: function () {
+    requestAnimationFrame(function () {
+      kostrelScreen.fit();
+      _kostrel_paint();
+    });
+  },
+
+  // A cell is 20 x 20 CSS pixels. The board's filled cells are yellow over their first 19
+  // columns and rows, the preview's inside a black frame of one pixel, as the Windows
+  // program draws them; the rest is black. Edges are rounded to whole screen pixels.
+  page_fill_cell__deps: ['$kostrelScreen'],
+  page_fill_cell: function (area, column, row, filled) {
+    var context = kostrelScreen.canvases[area];
+    var ratio = kostrelScreen.ratio;
+    var x = column * 20;
+    var y = row * 20;
+    function fill(colour, from, to) {
+      var left = Math.round((x + from) * ratio);
+      var top = Math.round((y + from) * ratio);
+      context.fillStyle = colour;
+      context.fillRect(left, top, Math.round((x + to) * ratio) - left,
+                       Math.round((y + to) * ratio) - top);
+    }
+    fill('#000', 0, 20);
+    if (filled) fill('#ff0', area, 19);
+  },
+
+  page_show_score: function (text) {
+    document.getElementById('score').textContent = UTF8ToString(text);
+  },
+
+  // Handled once the step that ended the game has returned, like the posted Windows message.
+  page_game_over: function () {
+    queueMicrotask(Module['onGameOver']);
+  },
+});
