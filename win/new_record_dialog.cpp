@@ -19,7 +19,10 @@ INT_PTR onInitDialog(HWND dialog, LPARAM score) {
                   static_cast<int>(static_cast<int32_t>(score)));
     SetDlgItemTextW(dialog, IDC_RECORD_PROMPT, prompt);
     SetWindowLongPtrW(dialog, GWLP_USERDATA, score);
-    return TRUE;  // the dialog manager focuses the first tab stop, OK
+    // The player types the name at once: with the focus left to the dialog manager it would
+    // land on OK, the first tab stop, and a space in the name would press it.
+    SetFocus(GetDlgItem(dialog, IDC_RECORD_NAME));
+    return FALSE;  // keeps that focus
 }
 
 void onOk(HWND dialog) {
