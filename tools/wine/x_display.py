@@ -134,7 +134,7 @@ class Screen:
 
     def locate(self):
         """Finds the preview by its yellow cells, the only yellow in the window before the
-        first game."""
+        first game; fails until the preview's four cells are painted."""
         x, y, width, height = window_geometry(self.window)
         pixel = self.display.grab(x, y, width, height)
         yellow = [(px, py) for py in range(height) for px in range(width)
@@ -143,6 +143,8 @@ class Screen:
             raise Failure("the preview shows no piece")
         # A preview cell's yellow starts one pixel inside its black frame.
         self.place(x + min(px for px, _ in yellow) - 1, y + min(py for _, py in yellow) - 1)
+        if len(self.preview_cells()) != 4:
+            raise Failure("the preview's piece is not painted whole")
 
     def place(self, preview_x, preview_y):
         self.preview = (preview_x, preview_y)

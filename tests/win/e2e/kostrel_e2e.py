@@ -178,8 +178,12 @@ def run_test(exe, plan, artifacts):
         check_registry(plan["final_score"])
         print("game over: the blocked piece shows; Record and Champion are in the registry")
 
-        # A new game starts with the piece that the preview kept, and the label shows 0.
-        preview = screen.preview_cells()
+        # A new game starts with the piece that the preview kept, and the label shows 0. The
+        # dialog covered the preview as well: it is read once it shows a whole piece again.
+        def whole_piece():
+            seen = screen.preview_cells()
+            return seen if any(seen == set(shape) for turns in SHAPES for shape in turns) else None
+        preview = wait_for("a whole piece in the preview", whole_piece, WAIT_SCREEN)
         x_display.press(window, "F2")
         expect_board(screen, set(), preview)
         expect_label(screen, "show 0 again", lambda ink: ink == zero_ink)
