@@ -2,9 +2,9 @@
 """Measures Kostrel.exe under Wine as a player meets it, and prints the figures.
 
 - start: from starting `wine Kostrel.exe` to the first painted window (the preview's
-  picture, the black board and the score label on screen): once cold (the prefix's wineserver stopped first, so Wine starts its server
-  and services too), then several times warm, as for a player's second game; the median
-  and every value.
+  picture, the black board and the score label on screen): once cold (the prefix's
+  wineserver stopped first, so Wine starts its server and services too), then several
+  times warm, as for a player's second game; the median and every value.
 - key to repaint: from a key press (Left or Right, sent through XTEST in this process) to
   the first screen grab on which the falling piece stands in its new column; the timer's
   own repaints move the piece down, never sideways, so they are not counted.
@@ -26,7 +26,8 @@ from ctypes import c_char_p, c_int, c_ubyte, c_uint, c_ulong, c_void_p
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "wine"))
 from x_display import (BLACK, YELLOW, Display, Failure, Screen, declare,  # noqa: E402
-                       find_window, press, wait_for, window_geometry, xdotool, xlib)
+                       find_window, press, release_alt, wait_for, window_geometry, xdotool,
+                       xlib)
 
 declare(xlib, ("XStringToKeysym", c_ulong, [c_char_p]),
         ("XKeysymToKeycode", c_ubyte, [c_void_p, c_ulong]), ("XFlush", c_int, [c_void_p]))
@@ -65,6 +66,7 @@ def start_program(display, exe, first=None):
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     if first is None:
         screen = Screen(display, find_window("^Kostrel$", 60))
+        release_alt(screen.window)
         wait_for("the first painted window", lambda: screen.locate() or True, 30)
         return (window_geometry(screen.window)[:2], screen.preview), program, screen
     screen = Screen(display, None)
@@ -78,6 +80,7 @@ def start_program(display, exe, first=None):
                       and max(colour(screen.label, 2, 2)) > 100) or None, 60, 0.005)
     seconds = time.perf_counter() - started
     screen.window = find_window("^Kostrel$", 10)
+    release_alt(screen.window)
     if window_geometry(screen.window)[:2] != first[0]:
         raise Failure(f"the window opened at {window_geometry(screen.window)[:2]}, not at "
                       f"{first[0]} as the first time")

@@ -111,6 +111,13 @@ def find_window(title_pattern, timeout, interval=0.1):
                     lambda: next(iter(visible_windows(title_pattern)), None), timeout, interval)
 
 
+def release_alt(window):
+    """Releases Alt to a new program's window before its first key. An Alt+F4 that closed
+    the last program may have left Alt held in Wine (its release went to a window already
+    gone), and every key of the next program would then come as Alt and that key."""
+    xdotool("keyup", "--window", window, "alt")
+
+
 def window_geometry(window):
     """The window's top-left corner on the screen and its size: (x, y, width, height)."""
     fields = dict(line.split("=", 1) for line in

@@ -39,23 +39,23 @@ x_display.declare(
 
 
 def map_characters(display, text):
-    """Gives each non-ASCII character of the text an unused key code of its own. xdotool
-    would otherwise borrow a key for each while it types and give it back at once, and a
-    busy program that reads the key later loses letters."""
+    """Gives each non-ASCII character of the text that no key has yet an unused key code of
+    its own. xdotool would otherwise borrow a key for each while it types and give it back
+    at once, and a busy program that reads the key later loses letters."""
+    # Latin-1 key symbols equal the character's code, the others are Unicode key symbols.
+    keysyms = {ord(ch) if ord(ch) < 0x100 else 0x1000000 + ord(ch) for ch in text if ord(ch) > 0x7E}
     lowest, highest, per = c_int(), c_int(), c_int()
     xlib.XDisplayKeycodes(display.handle, byref(lowest), byref(highest))
     count = highest.value - lowest.value + 1
     table = xlib.XGetKeyboardMapping(display.handle, lowest.value, count, byref(per))
     unused = [lowest.value + k for k in range(count)
               if not any(table[k * per.value:(k + 1) * per.value])]
+    wanted = sorted(keysyms - set(table[:count * per.value]))
     xlib.XFree(table)
-    wanted = sorted({ch for ch in text if ord(ch) > 0x7E})
     if len(unused) < len(wanted):
         raise Failure("not enough unused key codes for the characters to type")
-    for keycode, ch in zip(unused, wanted):
-        # Latin-1 key symbols equal the character's code, the others are Unicode key symbols;
-        # the same on both levels, so neither Shift nor case rules apply.
-        keysym = ord(ch) if ord(ch) < 0x100 else 0x1000000 + ord(ch)
+    for keycode, keysym in zip(unused, wanted):
+        # The same on both levels, so neither Shift nor case rules apply.
         xlib.XChangeKeyboardMapping(display.handle, keycode, 2, (c_ulong * 2)(keysym, keysym), 1)
     xlib.XSync(display.handle, 0)
 
@@ -154,6 +154,7 @@ def run_test(exe, plan, artifacts):
                                stderr=subprocess.DEVNULL)
     try:
         window = x_display.find_window("^Kostrel$", WAIT_WINDOW)
+        x_display.release_alt(window)
         screen = Screen(display, window)
         # The Win32 tests prove the empty board and the preview before the first game.
         wait_for("the first painted window", lambda: screen.locate() or True, WAIT_SCREEN)
