@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Measures Kostrel.exe under Wine on a private Xvfb display: start to first painted window,
-# key press to repaint, peak memory, and the program's size and the DLLs it imports.
+# key press to repaint, peak memory and the program's size (tools/measure_wine.py).
 #   tools/measure-wine.sh [mingw-build-dir] [starts] [key-presses]
 # The build dir defaults to the one scripts/test-windows.sh ran under Wine: build/mingw, or
 # build/mingw64 where the host cannot execute 32-bit code or KOSTREL_WINE_ARCH=win64 (see
@@ -26,17 +26,5 @@ export LC_ALL=cs_CZ.UTF-8
 export PYTHONDONTWRITEBYTECODE=1
 
 echo "== Kostrel.exe under $(timeout 30 wine --version) on $(nproc) cores, display $DISPLAY"
-tools=i686-w64-mingw32
-[ "$(kostrel_build_arch "$build")" = win64 ] && tools=x86_64-w64-mingw32
-objdump=$(command -v "$tools-objdump" || true)
-if [ -n "$objdump" ]; then
-  echo "imported DLLs: $("$objdump" -p "$exe" | sed -n 's/^\tDLL Name: //p' | tr '\n' ' ')"
-fi
-# The file's size (printed last) includes the symbol table unless the program was stripped;
-# these are the bytes that are loaded.
-if command -v "$tools-size" > /dev/null; then
-  "$tools-size" "$exe" | awk 'NR == 2 {
-    print "code " $1 " bytes, data " $2 " bytes, bss " $3 " bytes" }'
-fi
 timeout --kill-after=10 600 \
   python3 "$root/tools/measure_wine.py" "$exe" "$starts" "$presses"

@@ -40,13 +40,24 @@ bool queryChampion(HKEY key, wchar_t* champion, int championChars) {
     return true;
 }
 
+bool writeValues(HKEY key, const wchar_t* champion, uint32_t score) {
+    char name[CHAMPION_BYTES];
+    int length = toAnsiText(champion, name, sizeof name);
+    DWORD record = score;
+    bool written = RegSetValueExA(key, "Champion", 0, REG_SZ, reinterpret_cast<const BYTE*>(name),
+                                  static_cast<DWORD>(length + 1)) == ERROR_SUCCESS;
+    return RegSetValueExA(key, "Record", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&record),
+                          sizeof record) == ERROR_SUCCESS &&
+           written;
+}
+
 }  // namespace
 
 uint32_t readBestScore() {
     HKEY key;
     if (!openStoreKey(key)) return 0;
-    uint32_t record = 0;
-    if (!queryRecord(key, record)) record = 0;
+    uint32_t record = 0;  // unless stored as a 4-byte REG_DWORD
+    queryRecord(key, record);
     RegCloseKey(key);
     return record;
 }
@@ -60,19 +71,16 @@ bool readBestResult(BestResult& result) {
     return readable;
 }
 
-bool writeBestResult(const wchar_t* champion, uint32_t score) {
+RecordWrite writeNewRecord(const wchar_t* champion, uint32_t score) {
     HKEY key;
-    if (!openStoreKey(key)) return false;
-    char name[CHAMPION_BYTES];
-    int length = toAnsiText(champion, name, sizeof name);
-    DWORD record = score;
-    bool written = RegSetValueExA(key, "Champion", 0, REG_SZ, reinterpret_cast<const BYTE*>(name),
-                                  static_cast<DWORD>(length + 1)) == ERROR_SUCCESS;
-    written = RegSetValueExA(key, "Record", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&record),
-                             sizeof record) == ERROR_SUCCESS &&
-              written;
+    if (!openStoreKey(key)) return RecordWrite::failed;
+    uint32_t stored = 0;  // read as the end-of-game check reads it
+    queryRecord(key, stored);
+    RecordWrite result = RecordWrite::beatenMeanwhile;
+    if (score > stored)
+        result = writeValues(key, champion, score) ? RecordWrite::written : RecordWrite::failed;
     RegCloseKey(key);
-    return written;
+    return result;
 }
 
 void showBestResult(HWND owner) {

@@ -25,9 +25,13 @@ uint32_t readBestScore();
 // CHAMPION_BYTES bytes (a name stored without its terminator is taken as it fits).
 bool readBestResult(BestResult& result);
 
-// Writes Champion (cut to what fits in CHAMPION_BYTES bytes), then Record. False when the
-// key cannot be opened or created or a write fails; what was written stays.
-bool writeBestResult(const wchar_t* champion, uint32_t score);
+enum class RecordWrite { written, beatenMeanwhile, failed };
+
+// Writes Champion (cut to what fits in CHAMPION_BYTES bytes), then Record, only if score
+// still beats the stored Record as readBestScore takes it: another copy of the game may have
+// stored a higher one since this game ended. Reads and writes under one opening of the key.
+// failed: the key cannot be opened or created, or a write failed (what was written stays).
+RecordWrite writeNewRecord(const wchar_t* champion, uint32_t score);
 
 // Shows the stored best result, or the text saying it cannot be read, in a message box.
 void showBestResult(HWND owner);

@@ -23,3 +23,5 @@ inline constexpr const wchar_t* TEXT_BEST_RESULT_UNREADABLE =
     L"Nepodařilo se mi přečíst rekord z registru, zřejmě ještě žádný nebyl zapsán";
 inline constexpr const wchar_t* TEXT_RECORD_NOT_SAVED =
     L"Nepodařilo se mi zapsat rekord do registru.";
+inline constexpr const wchar_t* TEXT_RECORD_BEATEN_MEANWHILE =
+    L"Mezitím byl uložen stejný nebo vyšší rekord, váš výsledek se proto neuložil.";

@@ -1,5 +1,5 @@
 // The new-record dialog: shows the score, takes the player's name and writes both to the
-// best-result store on OK; tells the player when they could not be written.
+// best-result store on OK; tells the player when they were not written.
 #include "win/new_record_dialog.h"
 
 #include <cwchar>
@@ -19,15 +19,25 @@ INT_PTR onInitDialog(HWND dialog, LPARAM score) {
                   static_cast<int>(static_cast<int32_t>(score)));
     SetDlgItemTextW(dialog, IDC_RECORD_PROMPT, prompt);
     SetWindowLongPtrW(dialog, GWLP_USERDATA, score);
-    return TRUE;  // the dialog manager focuses the first tab stop, OK
+    // The player types the name at once: with the focus left to the dialog manager it would
+    // land on OK, the first tab stop, and a space in the name would press it.
+    SetFocus(GetDlgItem(dialog, IDC_RECORD_NAME));
+    return FALSE;  // keeps that focus
 }
 
 void onOk(HWND dialog) {
     uint32_t score = static_cast<uint32_t>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
     wchar_t name[CHAMPION_BYTES] = {};
     GetDlgItemTextW(dialog, IDC_RECORD_NAME, name, CHAMPION_BYTES);
-    if (!writeBestResult(name, score))
+    switch (writeNewRecord(name, score)) {
+    case RecordWrite::written: break;
+    case RecordWrite::beatenMeanwhile:
+        MessageBoxW(dialog, TEXT_RECORD_BEATEN_MEANWHILE, TEXT_RECORD_CAPTION, MB_ICONINFORMATION);
+        break;
+    case RecordWrite::failed:
         MessageBoxW(dialog, TEXT_RECORD_NOT_SAVED, TEXT_RECORD_CAPTION, MB_ICONWARNING);
+        break;
+    }
     EndDialog(dialog, DIALOG_RESULT);
 }
 

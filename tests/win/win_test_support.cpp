@@ -33,10 +33,13 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 void (*modalAction)(HWND) = nullptr;
 bool modalRan = false;
 UINT_PTR modalTimer = 0;
+HWND armedOver = nullptr;  // a box open when the action was armed, not the one it waits for
 
 void CALLBACK modalTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     HWND box = GetActiveWindow();  // a modal box is active once it shows
-    if (modalAction == nullptr || className(box) != L"#32770" || !IsWindowVisible(box)) return;
+    if (modalAction == nullptr || box == armedOver || className(box) != L"#32770" ||
+        !IsWindowVisible(box))
+        return;
     void (*action)(HWND) = modalAction;
     disarmModal();
     modalRan = true;
@@ -172,6 +175,7 @@ std::vector<uint32_t>& hostCommands() { return recordedCommands; }
 void whenModalOpens(void (*action)(HWND box)) {
     modalAction = action;
     modalRan = false;
+    armedOver = GetActiveWindow();
     modalTimer = SetTimer(nullptr, 0, 20, modalTimerProc);
 }
 

@@ -54,8 +54,9 @@ long liveGdiObjects();
 HWND createHostWindow(int width, int height);
 std::vector<uint32_t>& hostCommands();
 
-// Arms action for the first modal dialog or message box of this thread once it shows;
-// disarmModal() after the call that opened it says whether the action ran.
+// Arms action for the first modal dialog or message box of this thread once it shows (not
+// one active already: an action may arm the next for a box it opens); disarmModal() after
+// the call that opened it says whether the action ran.
 void whenModalOpens(void (*action)(HWND box));
 bool disarmModal();
 // An action: keeps the box's caption and message in shownCaption and shownText, then OK.

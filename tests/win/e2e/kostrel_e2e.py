@@ -10,82 +10,61 @@ one row above its rest at most, and the timer fixes it, so a tick between keys c
 Usage: kostrel_e2e.py <Kostrel.exe> <artifact-dir>  (DISPLAY, WINEPREFIX set; the plan comes
 from build/native/tools/kostrel-sim or $KOSTREL_SIM)
 """
+import ctypes
 import os
 import subprocess
 import sys
 import tempfile
 import time
+from ctypes import POINTER, byref, c_int, c_ulong, c_void_p
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..",
-                                "tools", "e2e"))
+here = os.path.dirname(os.path.abspath(__file__))
+tools = os.path.join(here, "..", "..", "..", "tools")
+sys.path[:0] = [here, os.path.join(tools, "wine"), os.path.join(tools, "e2e")]
 import x_display  # noqa: E402
 from game_plan import PlanError, load_plan  # noqa: E402
-from piece_shapes import BOARD_COLUMNS, BOARD_ROWS, SHAPES  # noqa: E402
-from x_display import Failure, wait_for  # noqa: E402
+from piece_shapes import SHAPES  # noqa: E402
+from x_display import BOARD_COLUMNS, BOARD_ROWS, Failure, Screen, wait_for, xlib  # noqa: E402
 
-CELL = 20
-YELLOW, BLACK = (255, 255, 0), (0, 0, 0)
-# In the main window's client area the preview is at (250, 25), the board at (20, 30) and the
-# score label at (250, 135), 80 x 30; the test finds the preview and places the others.
-BOARD_FROM_PREVIEW = (20 - 250, 30 - 25)
-LABEL_FROM_PREVIEW = (0, 135 - 25)
-LABEL_SIZE = (80, 30)
 PLAYER_NAME = "Žluťoučký kůň"
 REGISTRY_KEY = r"HKCU\Software\VarnekKostrel"
 DIALOG_TITLE = "^Nejlepší score$"
 WAIT_WINDOW = 60  # the first start in a new prefix is slow
 WAIT_SCREEN = 10  # a piece falls a row per 500 ms; the timer fixes it within one
+LABEL_SIZE = (80, 30)
+
+x_display.declare(
+    xlib, ("XDisplayKeycodes", c_int, [c_void_p, POINTER(c_int), POINTER(c_int)]),
+    ("XGetKeyboardMapping", POINTER(c_ulong), [c_void_p, ctypes.c_ubyte, c_int, POINTER(c_int)]),
+    ("XChangeKeyboardMapping", c_int, [c_void_p, c_int, c_int, POINTER(c_ulong), c_int]),
+    ("XSync", c_int, [c_void_p, c_int]), ("XFree", c_int, [c_void_p]))
+
+
+def map_characters(display, text):
+    """Gives each non-ASCII character of the text that no key has yet an unused key code of
+    its own. xdotool would otherwise borrow a key for each while it types and give it back
+    at once, and a busy program that reads the key later loses letters."""
+    # Latin-1 key symbols equal the character's code, the others are Unicode key symbols.
+    keysyms = {ord(ch) if ord(ch) < 0x100 else 0x1000000 + ord(ch) for ch in text if ord(ch) > 0x7E}
+    lowest, highest, per = c_int(), c_int(), c_int()
+    xlib.XDisplayKeycodes(display.handle, byref(lowest), byref(highest))
+    count = highest.value - lowest.value + 1
+    table = xlib.XGetKeyboardMapping(display.handle, lowest.value, count, byref(per))
+    unused = [lowest.value + k for k in range(count)
+              if not any(table[k * per.value:(k + 1) * per.value])]
+    wanted = sorted(keysyms - set(table[:count * per.value]))
+    xlib.XFree(table)
+    if len(unused) < len(wanted):
+        raise Failure("not enough unused key codes for the characters to type")
+    for keycode, keysym in zip(unused, wanted):
+        # The same on both levels, so neither Shift nor case rules apply.
+        xlib.XChangeKeyboardMapping(display.handle, keycode, 2, (c_ulong * 2)(keysym, keysym), 1)
+    xlib.XSync(display.handle, 0)
 
 
 def board_text(cells):
     return "\n".join("".join("#" if (r, c) in cells else "." for c in range(BOARD_COLUMNS))
                      for r in range(BOARD_ROWS))
-
-
-class Screen:
-    """The game's window on the X display, its parts located from the preview picture.
-    The window's size, the cells' frames and grid lines are the Win32 tests' to check."""
-
-    def __init__(self, display, window):
-        self.display, self.window = display, window
-
-    def locate(self):
-        """Finds the preview by its yellow cells: the board is still empty, so they are the
-        only yellow in the window."""
-        x, y, width, height = x_display.window_geometry(self.window)
-        pixel = self.display.grab(x, y, width, height)
-        yellow = [(px, py) for py in range(height) for px in range(width)
-                  if pixel(px, py) == YELLOW]
-        if not yellow:
-            raise Failure("the preview shows no piece")
-        # A preview cell's yellow starts one pixel inside its black frame.
-        self.preview = (x + min(px for px, _ in yellow) - 1, y + min(py for _, py in yellow) - 1)
-        self.board = tuple(map(sum, zip(self.preview, BOARD_FROM_PREVIEW)))
-        self.label = tuple(map(sum, zip(self.preview, LABEL_FROM_PREVIEW)))
-
-    def cells(self, origin, rows, columns):
-        """The yellow cells of a grid from origin, sampled at their centres; every centre
-        must be yellow or black."""
-        pixel = self.display.grab(*origin, CELL * columns, CELL * rows)
-        colours = {(r, c): pixel(CELL * c + 9, CELL * r + 9)
-                   for r in range(rows) for c in range(columns)}
-        wrong = {cell: colour for cell, colour in colours.items() if colour not in (YELLOW, BLACK)}
-        if wrong:
-            raise Failure(f"cells neither yellow nor black (row, column): {wrong}")
-        return {cell for cell, colour in colours.items() if colour == YELLOW}
-
-    def board_cells(self):
-        return self.cells(self.board, BOARD_ROWS, BOARD_COLUMNS)
-
-    def preview_cells(self):
-        return self.cells(self.preview, 4, 4)
-
-    def label_ink(self):
-        """The dark pixels of the score label: the digits drawn on the button face."""
-        pixel = self.display.grab(*self.label, *LABEL_SIZE)
-        return frozenset((x, y) for y in range(LABEL_SIZE[1]) for x in range(LABEL_SIZE[0])
-                         if max(pixel(x, y)) < 100)
 
 
 def expect_preview(screen, kind, rotation):
@@ -111,9 +90,12 @@ def expect_board(screen, stack, shape, row=None):
 
 
 def expect_label(screen, what, accept):
-    """Waits until the score label shows ink that accept() takes; returns the ink."""
+    """Waits until the score label shows ink (its dark pixels: the digits drawn on the button
+    face) that accept() takes; returns the ink."""
     def check():
-        ink = screen.label_ink()
+        pixel = screen.display.grab(*screen.label, *LABEL_SIZE)
+        ink = frozenset((x, y) for y in range(LABEL_SIZE[1]) for x in range(LABEL_SIZE[0])
+                        if max(pixel(x, y)) < 100)
         return ink if ink and accept(ink) else None
     return wait_for(f"the score label to {what}", check, WAIT_SCREEN)
 
@@ -169,11 +151,12 @@ def check_registry(final_score):
 def run_test(exe, plan, artifacts):
     wine("reg", "delete", REGISTRY_KEY, "/f")
     display = x_display.Display()
-    display.map_characters(PLAYER_NAME)
+    map_characters(display, PLAYER_NAME)
     program = subprocess.Popen(["wine", exe], stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
     try:
         window = x_display.find_window("^Kostrel$", WAIT_WINDOW)
+        x_display.release_alt(window)
         screen = Screen(display, window)
         # The Win32 tests prove the empty board and the preview before the first game.
         wait_for("the first painted window", lambda: screen.locate() or True, WAIT_SCREEN)
@@ -187,9 +170,8 @@ def run_test(exe, plan, artifacts):
         print(f"played {len(plan['pieces'])} pieces; the score label changed after the cleared row")
 
         dialog = x_display.find_window(DIALOG_TITLE, WAIT_SCREEN)
-        # The dialog opens with the focus on OK; the name box is the third tab stop.
-        x_display.press(dialog, "Tab", "Tab")
-        x_display.type_text(dialog, PLAYER_NAME)
+        # Typed at once, as a player does: the dialog opens with the focus in the name box.
+        x_display.xdotool("type", "--window", dialog, "--delay", "30", PLAYER_NAME)
         x_display.press(dialog, "Return")
         wait_for("the dialog to close",
                  lambda: None if x_display.visible_windows(DIALOG_TITLE) else True, WAIT_SCREEN)
@@ -199,8 +181,12 @@ def run_test(exe, plan, artifacts):
         check_registry(plan["final_score"])
         print("game over: the blocked piece shows; Record and Champion are in the registry")
 
-        # A new game starts with the piece that the preview kept, and the label shows 0.
-        preview = screen.preview_cells()
+        # A new game starts with the piece that the preview kept, and the label shows 0. The
+        # dialog covered the preview as well: it is read once it shows a whole piece again.
+        def whole_piece():
+            seen = screen.preview_cells()
+            return seen if any(seen == set(shape) for turns in SHAPES for shape in turns) else None
+        preview = wait_for("a whole piece in the preview", whole_piece, WAIT_SCREEN)
         x_display.press(window, "F2")
         expect_board(screen, set(), preview)
         expect_label(screen, "show 0 again", lambda ink: ink == zero_ink)

@@ -1,13 +1,20 @@
-"""Reads the X display's pixels and finds, and types into, windows as a player would.
-
-Pixels come from Xlib's XGetImage through ctypes (a region in a millisecond or two, fast
-enough to time a repaint); windows and keys go through xdotool.
+"""The game's window on an X display as a player meets it, for the end-to-end test and the
+measurements under Wine: pixels read through Xlib's XGetImage (a region in a millisecond or
+two, fast enough to time a repaint), windows found and keys sent through xdotool, and the
+board, the preview and the score label located on screen.
 """
 import ctypes
 import ctypes.util
 import subprocess
 import time
-from ctypes import POINTER, byref, c_int, c_uint, c_ulong, c_void_p
+from ctypes import POINTER, c_int, c_uint, c_ulong, c_void_p
+
+BOARD_COLUMNS, BOARD_ROWS, CELL = 10, 20, 20
+YELLOW, BLACK = (255, 255, 0), (0, 0, 0)
+# In the main window's client area the preview is at (250, 25), the board at (20, 30) and the
+# score label at (250, 135); the screen is found from the preview.
+BOARD_FROM_PREVIEW = (20 - 250, 30 - 25)
+LABEL_FROM_PREVIEW = (0, 135 - 25)
 
 
 class Failure(Exception):
@@ -32,6 +39,12 @@ def wait_for(what, check, timeout, interval=0.02):
         time.sleep(interval)
 
 
+def declare(library, *functions):
+    """Gives C functions their result and argument types: (name, result, [arguments])."""
+    for name, result, arguments in functions:
+        getattr(library, name).restype, getattr(library, name).argtypes = result, arguments
+
+
 class _XImage(ctypes.Structure):
     _fields_ = [("width", c_int), ("height", c_int), ("xoffset", c_int), ("format", c_int),
                 ("data", c_void_p), ("byte_order", c_int), ("bitmap_unit", c_int),
@@ -43,19 +56,11 @@ class _XImage(ctypes.Structure):
 
 
 xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
-for _name, _result, _arguments in [
-        ("XOpenDisplay", c_void_p, [ctypes.c_char_p]),
+declare(xlib, ("XOpenDisplay", c_void_p, [ctypes.c_char_p]),
         ("XDefaultRootWindow", c_ulong, [c_void_p]),
-        ("XGetImage", POINTER(_XImage), [c_void_p, c_ulong, c_int, c_int, c_uint, c_uint,
-                                         c_ulong, c_int]),
-        ("XDisplayKeycodes", c_int, [c_void_p, POINTER(c_int), POINTER(c_int)]),
-        ("XGetKeyboardMapping", POINTER(c_ulong), [c_void_p, ctypes.c_ubyte, c_int,
-                                                   POINTER(c_int)]),
-        ("XChangeKeyboardMapping", c_int, [c_void_p, c_int, c_int, POINTER(c_ulong), c_int]),
-        ("XSync", c_int, [c_void_p, c_int]),
-        ("XFree", c_int, [c_void_p]),
-        ("XCloseDisplay", c_int, [c_void_p])]:
-    getattr(xlib, _name).restype, getattr(xlib, _name).argtypes = _result, _arguments
+        ("XGetImage", POINTER(_XImage), [c_void_p, c_ulong, c_int, c_int, c_uint, c_uint, c_ulong,
+                                         c_int]),
+        ("XCloseDisplay", c_int, [c_void_p]))
 
 
 class Display:
@@ -86,27 +91,6 @@ class Display:
             return data[at + 2], data[at + 1], data[at]
         return pixel
 
-    def map_characters(self, text):
-        """Gives each non-ASCII character of the text an unused key code of its own.
-        xdotool would otherwise borrow a key for each while it types and give it back at
-        once, and a busy program that reads the key later loses letters."""
-        lowest, highest, per = c_int(), c_int(), c_int()
-        xlib.XDisplayKeycodes(self.handle, byref(lowest), byref(highest))
-        count = highest.value - lowest.value + 1
-        table = xlib.XGetKeyboardMapping(self.handle, lowest.value, count, byref(per))
-        unused = [lowest.value + k for k in range(count)
-                  if not any(table[k * per.value:(k + 1) * per.value])]
-        xlib.XFree(table)
-        wanted = sorted({ch for ch in text if ord(ch) > 0x7E})
-        if len(unused) < len(wanted):
-            raise Failure("not enough unused key codes for the characters to type")
-        for keycode, ch in zip(unused, wanted):
-            # Latin-1 key symbols equal the character's code, the others are Unicode key
-            # symbols; the same on both levels, so neither Shift nor case rules apply.
-            keysym = ord(ch) if ord(ch) < 0x100 else 0x1000000 + ord(ch)
-            xlib.XChangeKeyboardMapping(self.handle, keycode, 2, (c_ulong * 2)(keysym, keysym), 1)
-        xlib.XSync(self.handle, 0)
-
 
 def xdotool(*arguments, check=True):
     done = subprocess.run(["xdotool", *map(str, arguments)], capture_output=True, text=True,
@@ -121,10 +105,17 @@ def visible_windows(title_pattern):
     return [int(window) for window in found.split()]
 
 
-def find_window(title_pattern, timeout):
-    """The first mapped X window whose title matches the pattern."""
+def find_window(title_pattern, timeout, interval=0.1):
+    """The first mapped X window whose title matches the pattern; one search takes ~5 ms."""
     return wait_for(f"a window titled {title_pattern}",
-                    lambda: next(iter(visible_windows(title_pattern)), None), timeout, 0.1)
+                    lambda: next(iter(visible_windows(title_pattern)), None), timeout, interval)
+
+
+def release_alt(window):
+    """Releases Alt to a new program's window before its first key. An Alt+F4 that closed
+    the last program may have left Alt held in Wine (its release went to a window already
+    gone), and every key of the next program would then come as Alt and that key."""
+    xdotool("keyup", "--window", window, "alt")
 
 
 def window_geometry(window):
@@ -141,5 +132,45 @@ def press(window, *keys, closes=False):
         xdotool("key", "--window", window, "--delay", "15", *keys, check=not closes)
 
 
-def type_text(window, text):
-    xdotool("type", "--window", window, "--delay", "30", text)
+class Screen:
+    """The game's window, its parts located from the preview picture. The window's size,
+    the cells' frames and grid lines are the Win32 tests' to check."""
+
+    def __init__(self, display, window):
+        self.display, self.window = display, window
+
+    def locate(self):
+        """Finds the preview by its yellow cells, the only yellow in the window before the
+        first game; fails until the preview's four cells are painted."""
+        x, y, width, height = window_geometry(self.window)
+        pixel = self.display.grab(x, y, width, height)
+        yellow = [(px, py) for py in range(height) for px in range(width)
+                  if pixel(px, py) == YELLOW]
+        if not yellow:
+            raise Failure("the preview shows no piece")
+        # A preview cell's yellow starts one pixel inside its black frame.
+        self.place(x + min(px for px, _ in yellow) - 1, y + min(py for _, py in yellow) - 1)
+        if len(self.preview_cells()) != 4:
+            raise Failure("the preview's piece is not painted whole")
+
+    def place(self, preview_x, preview_y):
+        self.preview = (preview_x, preview_y)
+        self.board = tuple(map(sum, zip(self.preview, BOARD_FROM_PREVIEW)))
+        self.label = tuple(map(sum, zip(self.preview, LABEL_FROM_PREVIEW)))
+
+    def cells(self, origin, rows, columns):
+        """The yellow cells of a grid from origin, sampled at their centres; every centre
+        must be yellow or black."""
+        pixel = self.display.grab(*origin, CELL * columns, CELL * rows)
+        colours = {(r, c): pixel(CELL * c + 9, CELL * r + 9)
+                   for r in range(rows) for c in range(columns)}
+        wrong = {cell: colour for cell, colour in colours.items() if colour not in (YELLOW, BLACK)}
+        if wrong:
+            raise Failure(f"cells neither yellow nor black (row, column): {wrong}")
+        return {cell for cell, colour in colours.items() if colour == YELLOW}
+
+    def board_cells(self):
+        return self.cells(self.board, BOARD_ROWS, BOARD_COLUMNS)
+
+    def preview_cells(self):
+        return self.cells(self.preview, 4, 4)
