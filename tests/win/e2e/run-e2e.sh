@@ -32,8 +32,8 @@ done
 if [ -z "${KOSTREL_SIM:-}" ]; then
   export KOSTREL_SIM="$root/build/native/tools/kostrel-sim"
   if [ ! -x "$KOSTREL_SIM" ]; then
-    cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-    cmake --build "$root/build/native" --target kostrel-sim
+    (cd "$root" && cmake --preset native > /dev/null &&
+      cmake --build --preset native --target kostrel-sim)
   fi
 fi
 
