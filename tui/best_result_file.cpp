@@ -76,6 +76,19 @@ bool replaceFile(const std::string& path, const BestResult& result) {
     return false;
 }
 
+// A save holds the lock for a few writes; a copy stopped in the middle of one (Ctrl+Z, a
+// debugger) must not hang this game, so after a while the save counts as failed and the
+// player is told. The game holds its signals back while it is busy, so nothing interrupts
+// the wait.
+bool lockWithin(int lock) {
+    constexpr int RETRY_MS = 20;
+    for (int waited = 0; flock(lock, LOCK_EX | LOCK_NB) != 0; waited += RETRY_MS) {
+        if (errno != EWOULDBLOCK || waited >= LOCK_WAIT_MS) return false;
+        usleep(RETRY_MS * 1000);
+    }
+    return true;
+}
+
 SaveOutcome saveLocked(const std::string& path, const std::string& folder,
                        const BestResult& result) {
     removeLeftoverTemporaries(folder, path.substr(path.rfind('/') + 1));
@@ -173,9 +186,7 @@ SaveOutcome saveBestResult(const std::string& path, const BestResult& result) {
     umask(keptMask);
     int lock = error ? -1 : open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (lock < 0) return SaveOutcome::Failed;
-    // The game holds its signals back while it is busy, so nothing interrupts the wait.
-    bool locked = flock(lock, LOCK_EX) == 0;
-    SaveOutcome outcome = locked ? saveLocked(path, folder, result) : SaveOutcome::Failed;
+    SaveOutcome outcome = lockWithin(lock) ? saveLocked(path, folder, result) : SaveOutcome::Failed;
     close(lock);  // and with it the lock
     return outcome;
 }

@@ -43,6 +43,8 @@ StoredResult readBestResultFile(const std::string& path, BestResult& result);
 // each first removes the temporary files of saves killed before their rename: while it
 // holds the lock, no other copy is writing one. The new file is written beside the old
 // one, flushed and renamed over it, so a crash or a full disk leaves either the old file
-// or the new one. Missing folders are created, for the user alone.
+// or the new one. Missing folders are created, for the user alone. A lock held longer than
+// LOCK_WAIT_MS (by a copy stopped mid-save) fails the save rather than hang the game.
+constexpr int LOCK_WAIT_MS = 3000;
 enum class SaveOutcome { Saved, Beaten, Failed };
 SaveOutcome saveBestResult(const std::string& path, const BestResult& result);

@@ -142,10 +142,11 @@ TEST_F(BestResultFile, ASaveRemovesTheTemporariesOfKilledSavesButNoneBeingWritte
     for (const char* name : {"/best-result.aZ09xy", "/best-result.lock", "/best-result.notes"})
         std::ofstream(folder + name) << "1\nKilled\n";
 
-    // Another copy is saving: it holds the lock while its temporary file exists. Whenever
-    // this save gets to run, it must wait, and touch nothing meanwhile.
+    // Another copy is saving: it holds the lock while its temporary file exists. A save
+    // waits for it, and touches nothing meanwhile; one that waits too long fails.
     int otherCopy = open((path + ".lock").c_str(), O_RDWR);
     ASSERT_EQ(flock(otherCopy, LOCK_EX), 0);
+    EXPECT_EQ(saveBestResult(path, {3, "Eva"}), SaveOutcome::Failed);
     std::thread save([&] { EXPECT_EQ(saveBestResult(path, {2, "Dan"}), SaveOutcome::Saved); });
     EXPECT_TRUE(fs::exists(folder + "/best-result.aZ09xy"));
     EXPECT_FALSE(fs::exists(path));
