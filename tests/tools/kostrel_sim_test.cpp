@@ -1,4 +1,5 @@
-// kostrel-sim in-process: the subcommands' output and the refusal of bad usage and input.
+// kostrel-sim in-process: the subcommands' output, bot runs that repeat to the last number,
+// and the refusal of bad usage and input.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -46,7 +47,8 @@ TEST(KostrelSim, EvalAndChoose) {
 }
 
 TEST(KostrelSim, PlayShowsTheLinkedWindowsAndTheHost) {
-    SimRun run = sim({"play"}, "show score new show\n");
+    // Before the first game no command moves the piece or reaches the host.
+    SimRun run = sim({"play"}, "left right rotate down tick show score new show\n");
     ASSERT_EQ(0, run.status) << run.err;
     const std::string before = EMPTY_GRID +
                                "piece 6 0 -10 0\nnext 0 0\nscore 0\nrunning 0\npaused 0\n"
@@ -56,6 +58,27 @@ TEST(KostrelSim, PlayShowsTheLinkedWindowsAndTheHost) {
                               "label 0\npreview 131072\nhost starts 1 stops 0 gameovers 0 "
                               "repaints 1\n";
     EXPECT_EQ(before + "score 0\n" + after, run.out);
+}
+
+// A bot run's output without its speed, the only thing allowed to differ between runs.
+std::string botGames(std::vector<const char*> options) {
+    options.insert(options.begin(), "bot");
+    SimRun run = sim(options, "");
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ("", run.err);
+    return run.out.substr(0, run.out.rfind(" pieces/s "));
+}
+
+TEST(KostrelSim, BotRunsGiveTheSameNumbersEveryTime) {
+    for (const char* generator : {"adversary", "uniform"})
+        EXPECT_EQ(botGames({"--games", "3", "--max-pieces", "60", "--generator", generator}),
+                  botGames({"--generator", generator, "--max-pieces", "60", "--games", "3"}));
+    // A game stopped alive at the piece limit says so.
+    std::string capped = botGames({"--games", "2", "--max-pieces", "40", "--generator", "uniform"});
+    EXPECT_NE(std::string::npos, capped.find(" pieces 40 capped\ngame 2 ")) << capped;
+    // The first game of a program always starts the same way and ends the same way.
+    EXPECT_EQ("game 1 rows 10 pieces 65\ngames 1 rows mean 10.00 median 10 max 10",
+              botGames({"--depth", "2"}));
 }
 
 TEST(KostrelSim, BadUsageIsRefusedWithStatusTwo) {
@@ -71,10 +94,25 @@ TEST(KostrelSim, BadUsageIsRefusedWithStatusTwo) {
         {"choose", "0", "1"},
         {"play", "x"},
         {"plan", "x"},
+        {"bot", "--games"},
+        {"bot", "--games", "0"},
+        {"bot", "--games", "-3"},
+        {"bot", "--games", "ten"},
+        {"bot", "--games", "012"},
+        {"bot", "--games", "1x"},
+        {"bot", "--max-pieces", ""},
+        {"bot", "--generator", "random"},
+        {"bot", "--speed", "2"},
+        {"bot", "--games", "2", "--games", "3"},
+        {"bot", "--games", "99999999999999999999"},
+        {"bot", "--depth", "4"},
+        {"bot", "--depth", "0"},
+        {"bot", "--weights", "best"},
+        {"bot", "--generator", "uniform", "--depth", "3"},
     };
     for (const auto& usage : usages) {
         SimRun run = sim(usage, EMPTY_GRID);
-        EXPECT_EQ(2, run.status) << (usage.empty() ? "(none)" : usage[0]);
+        EXPECT_EQ(2, run.status) << (usage.empty() ? "(none)" : usage.back());
         EXPECT_EQ("", run.out);
         EXPECT_EQ(0u, run.err.rfind("kostrel-sim: ", 0));
         EXPECT_EQ(1, std::count(run.err.begin(), run.err.end(), '\n')) << run.err;
