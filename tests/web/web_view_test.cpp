@@ -37,13 +37,14 @@ struct WebViewTest : ::testing::Test {
     void SetUp() override {
         restoreGameRandomState(1);  // each test is a page load: a program run of its own
         startWebView(view, page.operations(), now);
+        EXPECT_EQ(page.frames, 1) << "the first frame, before any game";
+        press(KEY_F2);  // and a game begins
     }
     void press(uint32_t key) { EXPECT_TRUE(webKeyDown(view, key, now)) << key; }
     int pieceRow() const { return view.state.pieceY; }
 };
 
 TEST_F(WebViewTest, ALateAlarmIsOneStepInTheTimersRhythm) {
-    press(KEY_F2);
     EXPECT_EQ(page.alarm, 1500);
     webFallAlarm(view, 1499);  // a timer that fires a little early steps nothing
     EXPECT_EQ(pieceRow(), 0);
@@ -54,7 +55,6 @@ TEST_F(WebViewTest, ALateAlarmIsOneStepInTheTimersRhythm) {
 }
 
 TEST_F(WebViewTest, AHoldSetsNoAlarmAndResumingKeepsThePhase) {
-    press(KEY_F2);
     webHold(view, true, 1200);
     EXPECT_EQ(page.alarm, NO_ALARM) << "a paused page runs nothing";
     now = 2000;
@@ -71,10 +71,9 @@ TEST_F(WebViewTest, AHoldSetsNoAlarmAndResumingKeepsThePhase) {
 // The keys' effects are played with real key events in Chromium; here, which keys the
 // view takes from the page, and that repaints requested before a paint are one frame.
 TEST_F(WebViewTest, OnlyTheGamesKeysAreTakenAndRepaintsCoalesce) {
-    EXPECT_EQ(page.frames, 1) << "the first frame, before any game";
     for (uint32_t other : {0x20u, 0x41u, 0x70u, 0x72u, 0x24u})
         EXPECT_FALSE(webKeyDown(view, other, now)) << other;
-    for (uint32_t key : {KEY_F2, KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN}) press(key);
+    for (uint32_t key : {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN}) press(key);
     EXPECT_EQ(pieceRow(), 1);
     EXPECT_EQ(page.frames, 1) << "requests before a paint are one frame";
     webPaint(view);
@@ -83,7 +82,6 @@ TEST_F(WebViewTest, OnlyTheGamesKeysAreTakenAndRepaintsCoalesce) {
 }
 
 TEST_F(WebViewTest, AGameEndsOnceWithItsAlarmCleared) {
-    press(KEY_F2);
     // Left to the timer, every piece stacks up in the middle until one no longer fits.
     for (int alarms = 0; alarms < 2000 && page.gameOvers == 0; ++alarms) {
         now = page.alarm;
