@@ -274,10 +274,8 @@ void okWritesTheNameAndTheScoreAndCancelNothing() {
     CHECK(dialogOpened(1, L"Eva", IDCANCEL));
     CHECK_EQ(REG_NONE, storedValue("Record").type);
     CHECK_EQ(REG_NONE, storedValue("Champion").type);
-    CHECK(dialogOpened(1, L"Eva", IDCANCEL));  // so the same score asks again
 
     CHECK(dialogOpened(12, L"Jiří", IDOK));
-    CHECK_EQ(L"Nejlepší score", shownCaption);
     CHECK_EQ(L"Vaše skore 12 je nový rekord, zadejte prosím své jméno", shownText);
     CHECK_EQ(dword(12), storedValue("Record").bytes);
     CHECK_EQ(sz(jiriInAnsi()), storedValue("Champion").bytes);
