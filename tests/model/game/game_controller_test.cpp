@@ -1,6 +1,7 @@
 // The controller driven like the board view drives it, with a recording host: whole games,
-// the gate, pause and the score query. (The command table is driven by every front end's
-// tests, and the first game's opening is pinned by kostrel_sim_test's play output.)
+// the gate, pause, the score query, and the random sequence it draws from. (The command
+// table is driven by every front end's tests, and the first game's opening is pinned by
+// kostrel_sim_test's play output.)
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,6 +9,7 @@
 #include "board_builder.h"
 #include "model/game/game_controller.h"
 #include "model/game/recording_host.h"
+#include "model/rules/game_random.h"
 #include "model/rules/piece_moves.h"
 
 namespace {
@@ -41,6 +43,13 @@ void pokeEverything(GameState& state, const GameHost& host) {
     moveLeft(state, host);
     moveRight(state, host);
     rotatePiece(state, host);
+}
+
+// Each value counts: the kinds of the uniform bot are draws modulo 7.
+TEST(GameRandom, KnownSequenceFromStateOne) {
+    restoreGameRandomState(1);
+    const int32_t expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464};
+    for (int32_t value : expected) EXPECT_EQ(value, GameRandom());
 }
 
 TEST_F(GameController, WholeGameFromBeforeItsStartToItsSingleEnd) {
