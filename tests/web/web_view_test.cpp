@@ -68,12 +68,14 @@ TEST_F(WebViewTest, AHoldSetsNoAlarmAndResumingKeepsThePhase) {
     EXPECT_EQ(pieceRow(), 1);
 }
 
-// The keys' effects are played with real key events in Chromium; here, which keys the
-// view takes from the page, and that repaints requested before a paint are one frame.
+// Which keys the view takes and what each does through the game's command table (whole
+// games are played in Chromium); repaints requested before a paint are one frame.
 TEST_F(WebViewTest, OnlyTheGamesKeysAreTakenAndRepaintsCoalesce) {
     for (uint32_t other : {0x20u, 0x41u, 0x70u, 0x72u, 0x24u})
         EXPECT_FALSE(webKeyDown(view, other, now)) << other;
-    for (uint32_t key : {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN}) press(key);
+    for (uint32_t key : {KEY_LEFT, KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN}) press(key);
+    EXPECT_EQ(view.state.pieceX, 3);
+    EXPECT_EQ(view.state.pieceRotation, 1);
     EXPECT_EQ(pieceRow(), 1);
     EXPECT_EQ(page.frames, 1) << "requests before a paint are one frame";
     webPaint(view);
