@@ -24,3 +24,7 @@ std::vector<std::pair<int, int>> filledCells(const GameState& state) {
             if (state.cells[row][column] != 0) cells.emplace_back(row, column);
     return cells;
 }
+
+bool unchanged(const GameState& before, const GameState& after) {
+    return std::memcmp(&before, &after, sizeof before) == 0;
+}

@@ -14,3 +14,6 @@ void setRow(GameState& state, int row, const char* picture);
 
 // The record's filled cells as (row, column) pairs, row by row.
 std::vector<std::pair<int, int>> filledCells(const GameState& state);
+
+// Whether a record is byte for byte what it was.
+bool unchanged(const GameState& before, const GameState& after);

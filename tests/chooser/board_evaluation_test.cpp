@@ -43,15 +43,4 @@ TEST(EvaluateBoard, BottomRowWithOneGapInEveryColumn) {
     }
 }
 
-TEST(EvaluateBoard, AnyNonzeroWordCountsAndOnlyTheGridMatters) {
-    GameState state = freshRecord();
-    state.cells[19][0] = 1;
-    state.cells[19][2] = 0x80000000u;
-    EXPECT_EQ(22, evaluateBoard(state));
-    state.pieceKind = 6;
-    state.score = 99;
-    state.offscreenDC = 0xDEAD;
-    EXPECT_EQ(22, evaluateBoard(state));
-}
-
 }  // namespace

@@ -40,13 +40,12 @@ TEST(ChooseNextKind, WorkedBoards) {
     GameState ragged = raggedBoard();
     expectChoice(ragged, 0, 2);
     expectChoice(ragged, 1, 1);
-}
 
-TEST(ChooseNextKind, FallingKindThatFitsNowhereGivesKindZero) {
-    GameState state = freshRecord();
+    // A falling kind that fits nowhere gives kind 0.
+    GameState full = freshRecord();
     for (int row = 0; row < BOARD_ROWS; ++row)
-        setRow(state, row, row % 2 ? "#.#.#.#.#." : ".#.#.#.#.#");
-    for (int32_t kind = 0; kind < 7; ++kind) expectChoice(state, kind, 0);
+        setRow(full, row, row % 2 ? "#.#.#.#.#." : ".#.#.#.#.#");
+    for (int32_t kind = 0; kind < 7; ++kind) expectChoice(full, kind, 0);
 }
 
 // Random boards of every height, with holes, overhangs and full rows; both searches must

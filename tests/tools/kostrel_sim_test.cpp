@@ -1,11 +1,15 @@
-// kostrel-sim in-process: the subcommands' output and the refusal of bad usage and input.
+// kostrel-sim in-process: the subcommands' output, bot runs that repeat to the last number,
+// the board text it reads and writes, and the refusal of bad usage and input, each bad board
+// with a reason and its line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <sstream>
 #include <vector>
 
+#include "board_builder.h"
 #include "model/rules/game_random.h"
+#include "tools/sim/board_text.h"
 #include "tools/sim/kostrel_sim.h"
 
 namespace {
@@ -26,11 +30,13 @@ SimRun sim(std::vector<const char*> arguments, const std::string& input) {
     return {status, out.str(), err.str()};
 }
 
-std::string board(const std::string& bottomRow) {
+std::string emptyLines(int count, const char* ending = "\n") {
     std::string text;
-    for (int line = 0; line < 19; ++line) text += "..........\n";
-    return text + bottomRow + "\n";
+    for (int line = 0; line < count; ++line) text += std::string("..........") + ending;
+    return text;
 }
+
+std::string board(const std::string& bottomRow) { return emptyLines(19) + bottomRow + "\n"; }
 
 const std::string EMPTY_GRID = board("..........");
 
@@ -39,14 +45,14 @@ TEST(KostrelSim, EvalAndChoose) {
     SimRun chosen = sim({"choose", "0"}, board("#########."));
     EXPECT_EQ(0, chosen.status);
     EXPECT_EQ("3\n", chosen.out);
-    EXPECT_EQ("3\n", sim({"choose", "2"}, EMPTY_GRID).out);
     SimRun bad = sim({"choose", "3"}, board("####.####"));
     EXPECT_EQ(2, bad.status);
     EXPECT_EQ("kostrel-sim: bad board: line 20: 9 cells, expected 10\n", bad.out + bad.err);
 }
 
 TEST(KostrelSim, PlayShowsTheLinkedWindowsAndTheHost) {
-    SimRun run = sim({"play"}, "show score new show\n");
+    // Before the first game no command moves the piece or reaches the host.
+    SimRun run = sim({"play"}, "left right rotate down tick show score new show\n");
     ASSERT_EQ(0, run.status) << run.err;
     const std::string before = EMPTY_GRID +
                                "piece 6 0 -10 0\nnext 0 0\nscore 0\nrunning 0\npaused 0\n"
@@ -58,6 +64,78 @@ TEST(KostrelSim, PlayShowsTheLinkedWindowsAndTheHost) {
     EXPECT_EQ(before + "score 0\n" + after, run.out);
 }
 
+bool parse(const std::string& text, GameState& state, std::string& error) {
+    std::istringstream in(text);
+    state = freshRecord();
+    return readBoardText(in, state, error);
+}
+
+TEST(BoardText, RoundTripsAndAcceptsTheAllowedEndings) {
+    GameState state = freshRecord();
+    setRow(state, 0, "#........#");
+    setRow(state, 19, "##.#######");
+    std::ostringstream out;
+    writeBoardText(out, state);
+    const std::string text = out.str();
+
+    for (const std::string& variant :
+         {text, text.substr(0, text.size() - 1), text + "\n\n\r\n", emptyLines(20, "\r\n")}) {
+        GameState parsed;
+        std::string error;
+        EXPECT_TRUE(parse(variant, parsed, error)) << error;
+    }
+    GameState parsed;
+    std::string error;
+    ASSERT_TRUE(parse(text, parsed, error));
+    EXPECT_EQ(filledCells(state), filledCells(parsed));
+}
+
+TEST(BoardText, RefusesEverythingElseNamingTheLine) {
+    const struct {
+        std::string text;
+        const char* reason;
+    } cases[] = {
+        {"", "line 1: the board ends after 0 of 20 lines"},
+        {emptyLines(19), "line 20: the board ends after 19 of 20 lines"},
+        {emptyLines(3) + ".........\n", "line 4: 9 cells, expected 10"},
+        {emptyLines(3) + "...........\n", "line 4: more than 10 cells"},
+        {emptyLines(2) + "....x.....\n", "line 3, column 5: 'x' is not '.' or '#'"},
+        {emptyLines(2) + "....\t.....\n", "line 3, column 5: byte 0x09"},
+        {emptyLines(1) + "..........\r.", "line 2: carriage return not followed by a line feed"},
+        {emptyLines(20) + "..........\n", "line 21: text after the 20 board lines"},
+        {emptyLines(20) + "\n \n", "line 22: text after the 20 board lines"},
+        {emptyLines(5) + "....", "line 6: 4 cells, expected 10"},
+        {emptyLines(5) + "..........", "line 6: the board ends after 6 of 20 lines"},
+    };
+    for (const auto& bad : cases) {
+        GameState parsed;
+        std::string error;
+        EXPECT_FALSE(parse(bad.text, parsed, error)) << bad.reason;
+        EXPECT_NE(std::string::npos, error.find(bad.reason)) << "got: " << error;
+    }
+}
+
+// A bot run's output without its speed, the only thing allowed to differ between runs.
+std::string botGames(std::vector<const char*> options) {
+    options.insert(options.begin(), "bot");
+    SimRun run = sim(options, "");
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ("", run.err);
+    return run.out.substr(0, run.out.rfind(" pieces/s "));
+}
+
+TEST(KostrelSim, BotRunsGiveTheSameNumbersEveryTime) {
+    for (const char* generator : {"adversary", "uniform"})
+        EXPECT_EQ(botGames({"--games", "3", "--max-pieces", "60", "--generator", generator}),
+                  botGames({"--generator", generator, "--max-pieces", "60", "--games", "3"}));
+    // A game stopped alive at the piece limit says so.
+    std::string capped = botGames({"--games", "2", "--max-pieces", "40", "--generator", "uniform"});
+    EXPECT_NE(std::string::npos, capped.find(" pieces 40 capped\ngame 2 ")) << capped;
+    // The first game of a program always starts the same way and ends the same way.
+    EXPECT_EQ("game 1 rows 10 pieces 65\ngames 1 rows mean 10.00 median 10 max 10",
+              botGames({"--depth", "2"}));
+}
+
 TEST(KostrelSim, BadUsageIsRefusedWithStatusTwo) {
     const std::vector<std::vector<const char*>> usages = {
         {},
@@ -65,16 +143,27 @@ TEST(KostrelSim, BadUsageIsRefusedWithStatusTwo) {
         {"eval", "extra"},
         {"choose"},
         {"choose", "7"},
-        {"choose", "-1"},
         {"choose", "01"},
         {"choose", ""},
         {"choose", "0", "1"},
         {"play", "x"},
         {"plan", "x"},
+        {"bot", "--games"},
+        {"bot", "--games", "0"},
+        {"bot", "--games", "012"},
+        {"bot", "--games", "1x"},
+        {"bot", "--max-pieces", ""},
+        {"bot", "--generator", "random"},
+        {"bot", "--speed", "2"},
+        {"bot", "--games", "2", "--games", "3"},
+        {"bot", "--games", "99999999999999999999"},
+        {"bot", "--depth", "4"},
+        {"bot", "--weights", "best"},
+        {"bot", "--generator", "uniform", "--depth", "3"},
     };
     for (const auto& usage : usages) {
         SimRun run = sim(usage, EMPTY_GRID);
-        EXPECT_EQ(2, run.status) << (usage.empty() ? "(none)" : usage[0]);
+        EXPECT_EQ(2, run.status) << (usage.empty() ? "(none)" : usage.back());
         EXPECT_EQ("", run.out);
         EXPECT_EQ(0u, run.err.rfind("kostrel-sim: ", 0));
         EXPECT_EQ(1, std::count(run.err.begin(), run.err.end(), '\n')) << run.err;

@@ -119,9 +119,13 @@ async function waitForMessage(page, caption) {
   return text(page, '#message-text');
 }
 
+// Waits for the effect of Escape on the game too: the page lets go of the game on the
+// dialog's close event, which comes after the dialog has left the screen, and a key that
+// comes between is taken without acting.
 async function closeMessage(page) {
   await page.keyboard.press('Escape');
-  await page.waitForFunction(() => !document.querySelector('dialog[open]'), { timeout: WAIT });
+  await page.waitForFunction(() => !document.querySelector('dialog[open]') &&
+                             !pageHolds.has('dialog'), { timeout: WAIT });
 }
 
 // "Nejlepší výsledky..." by the keyboard alone: Alt+H opens "Hra", its letter v picks it.

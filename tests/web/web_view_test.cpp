@@ -1,13 +1,10 @@
 // The browser's board view with a made-up page and clock: the timer's rhythm across late
-// alarms and holds, the key table, coalesced frames and the end of a game.
+// alarms and holds, the keys it takes, coalesced frames and the end of a game.
 #include "web/web_view.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "model/rules/game_random.h"
-#include "model/rules/piece_table.h"
 
 namespace {
 
@@ -17,8 +14,6 @@ struct FakePage {
     double alarm = NO_ALARM;
     int frames = 0;
     int gameOvers = 0;
-    std::string score;
-    bool board[20][10] = {};
 
     static FakePage& of(void* context) { return *static_cast<FakePage*>(context); }
     PageOperations operations() {
@@ -27,10 +22,8 @@ struct FakePage {
             [](void* page, double atMs) { of(page).alarm = atMs; },
             [](void* page) { of(page).alarm = NO_ALARM; },
             [](void* page) { ++of(page).frames; },
-            [](void* page, CanvasArea area, int column, int row, bool filled) {
-                if (area == CanvasArea::Board) of(page).board[row][column] = filled;
-            },
-            [](void* page, const char* text) { of(page).score = text; },
+            [](void*, CanvasArea, int, int, bool) {},  // the cells: drawn in Chromium
+            [](void*, const char*) {},                 // the score: shown in Chromium
             [](void* page) { ++of(page).gameOvers; },
         };
     }
@@ -44,13 +37,14 @@ struct WebViewTest : ::testing::Test {
     void SetUp() override {
         restoreGameRandomState(1);  // each test is a page load: a program run of its own
         startWebView(view, page.operations(), now);
+        EXPECT_EQ(page.frames, 1) << "the first frame, before any game";
+        press(KEY_F2);  // and a game begins
     }
     void press(uint32_t key) { EXPECT_TRUE(webKeyDown(view, key, now)) << key; }
     int pieceRow() const { return view.state.pieceY; }
 };
 
 TEST_F(WebViewTest, ALateAlarmIsOneStepInTheTimersRhythm) {
-    press(KEY_F2);
     EXPECT_EQ(page.alarm, 1500);
     webFallAlarm(view, 1499);  // a timer that fires a little early steps nothing
     EXPECT_EQ(pieceRow(), 0);
@@ -61,7 +55,6 @@ TEST_F(WebViewTest, ALateAlarmIsOneStepInTheTimersRhythm) {
 }
 
 TEST_F(WebViewTest, AHoldSetsNoAlarmAndResumingKeepsThePhase) {
-    press(KEY_F2);
     webHold(view, true, 1200);
     EXPECT_EQ(page.alarm, NO_ALARM) << "a paused page runs nothing";
     now = 2000;
@@ -75,29 +68,22 @@ TEST_F(WebViewTest, AHoldSetsNoAlarmAndResumingKeepsThePhase) {
     EXPECT_EQ(pieceRow(), 1);
 }
 
-TEST_F(WebViewTest, TheWindowsKeyTableWithFramesCoalesced) {
-    EXPECT_EQ(page.frames, 1) << "the first frame, before any game";
+// Which keys the view takes and what each does through the game's command table (whole
+// games are played in Chromium); repaints requested before a paint are one frame.
+TEST_F(WebViewTest, OnlyTheGamesKeysAreTakenAndRepaintsCoalesce) {
     for (uint32_t other : {0x20u, 0x41u, 0x70u, 0x72u, 0x24u})
         EXPECT_FALSE(webKeyDown(view, other, now)) << other;
-    press(KEY_F2);
-    press(KEY_LEFT);
+    for (uint32_t key : {KEY_LEFT, KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN}) press(key);
     EXPECT_EQ(view.state.pieceX, 3);
-    press(KEY_RIGHT);
-    press(KEY_RIGHT);
-    EXPECT_EQ(view.state.pieceX, 5);
-    press(KEY_UP);
     EXPECT_EQ(view.state.pieceRotation, 1);
-    press(KEY_DOWN);
     EXPECT_EQ(pieceRow(), 1);
     EXPECT_EQ(page.frames, 1) << "requests before a paint are one frame";
     webPaint(view);
     press(KEY_DOWN);
     EXPECT_EQ(page.frames, 2);
-    EXPECT_EQ(page.score, "0");
 }
 
 TEST_F(WebViewTest, AGameEndsOnceWithItsAlarmCleared) {
-    press(KEY_F2);
     // Left to the timer, every piece stacks up in the middle until one no longer fits.
     for (int alarms = 0; alarms < 2000 && page.gameOvers == 0; ++alarms) {
         now = page.alarm;
@@ -105,17 +91,6 @@ TEST_F(WebViewTest, AGameEndsOnceWithItsAlarmCleared) {
     }
     EXPECT_EQ(page.gameOvers, 1);
     EXPECT_EQ(page.alarm, NO_ALARM) << "a step that ends the game leaves no alarm behind";
-    webPaint(view);
-    const GameState& state = view.state;
-    const char* piece = piecePicture(state.pieceKind, state.pieceRotation);
-    for (int row = 0; row < PICTURE_SIDE; ++row) {
-        for (int column = 0; column < PICTURE_SIDE; ++column) {
-            if (!pictureCellFilled(piece, row, column)) continue;
-            EXPECT_TRUE(page.board[state.pieceY + row][state.pieceX + column])
-                << "the piece that did not fit shows at the top";
-        }
-    }
-    EXPECT_EQ(webScore(view), 0);
 }
 
 }  // namespace

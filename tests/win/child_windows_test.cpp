@@ -1,9 +1,12 @@
-// The game's two child windows under Wine, side by side in one host. The board view: its
-// commands through the real timer, repaint, label and preview, the off-screen bitmap after
-// a paint, game over, and its drawing objects. The preview: black-framed cells with yellow
-// interiors for the picture that its user-data word names. Neither leaves a GDI object
-// behind its paints.
+// The game's two child windows under Wine, side by side in one host. The board view: the
+// off-screen bitmap after a paint, game over, and its drawing objects.
+// The preview: black-framed cells with yellow interiors for the picture that its user-data
+// word names. Neither leaves a GDI object behind its paints.
 #include <windows.h>
+#include <winternl.h>
+
+#include <cstring>
+#include <vector>
 
 #include "model/game/game_command.h"
 #include "model/game/game_controller.h"
@@ -15,6 +18,74 @@
 #include "win_test_support.h"
 
 namespace {
+
+constexpr uint32_t RGB_BLACK = 0x000000;
+constexpr uint32_t RGB_YELLOW = 0xFFFF00;
+constexpr uint32_t RGB_MAGENTA = 0xFF00FF;  // pre-fill: marks pixels nothing painted
+
+// The pixel at (x, y) as 0x00RRGGBB, and a fill of the rectangle from (0, 0).
+uint32_t rgbAt(HDC dc, int x, int y) {
+    COLORREF pixel = GetPixel(dc, x, y);
+    return (GetRValue(pixel) << 16) | (GetGValue(pixel) << 8) | GetBValue(pixel);
+}
+
+void fillRgb(HDC dc, int width, int height, uint32_t rgb) {
+    HBRUSH brush = CreateSolidBrush(RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF));
+    RECT area = {0, 0, width, height};
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+}
+
+// Wine's GetGuiResources counts nothing (its ntdll exports wine_get_version), so under Wine
+// this counts the used entries of its GDI handle table, which the process environment block
+// points to (GdiSharedHandleTable, at 0x94 in a 32-bit process's block and 0xF8 in a 64-bit
+// one's): 0x4000 entries of 24 bytes in either (GDI_HANDLE_ENTRY in Wine's ntgdi.h holds
+// 64-bit pointers), the type at byte 14. The block's address comes from
+// NtQueryInformationProcess, which needs no segment-register intrinsic.
+long liveGdiObjects() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (GetProcAddress(ntdll, "wine_get_version") == nullptr)
+        return static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+    using QueryProcess = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    FARPROC found = GetProcAddress(ntdll, "NtQueryInformationProcess");
+    QueryProcess query = nullptr;
+    std::memcpy(&query, &found, sizeof query);  // one function pointer type to another
+    PROCESS_BASIC_INFORMATION basic = {};
+    if (query == nullptr ||
+        query(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
+        return -1;
+    constexpr size_t TABLE_FIELD = sizeof(void*) == 8 ? 0xF8 : 0x94;
+    const auto* peb = reinterpret_cast<const uint8_t*>(basic.PebBaseAddress);
+    const uint8_t* table = nullptr;
+    std::memcpy(&table, peb + TABLE_FIELD, sizeof table);
+    if (table == nullptr) return -1;
+    long used = 0;
+    for (int i = 0; i < 0x4000; ++i) used += table[i * 24 + 14] != 0;
+    return used;
+}
+
+// The WM_GAME_COMMAND codes that reached the host window, to which the board view posts.
+std::vector<uint32_t> hostCommands;
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_GAME_COMMAND) return DefWindowProcW(window, message, wParam, lParam);
+    hostCommands.push_back(static_cast<uint32_t>(wParam));
+    return 1;
+}
+
+// A visible top-level window that records the commands reaching it.
+HWND createHostWindow(int width, int height) {
+    WNDCLASSEXW hostClass = {};
+    hostClass.cbSize = sizeof hostClass;
+    hostClass.lpfnWndProc = HostProc;
+    hostClass.hInstance = GetModuleHandleW(nullptr);
+    hostClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    hostClass.lpszClassName = L"KostrelTestHost";
+    RegisterClassExW(&hostClass);  // fails harmlessly when registered already
+    hostCommands.clear();
+    return CreateWindowExW(0, L"KostrelTestHost", L"host", WS_POPUP | WS_VISIBLE, 0, 0, width,
+                           height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
 
 HWND host = nullptr;
 HWND view = nullptr;
@@ -73,68 +144,22 @@ void paintAndCheck() {
     checkBoardPixels(RGB_MAGENTA);
 }
 
-// The controller's rules are tested natively; here the real host: timer, repaint, the
-// label's text and the preview's word, and the answers that come back.
-void commandsReachTheGameThroughTheWindowSystem() {
+// The controller's rules are tested natively, and the end-to-end test watches the board,
+// the preview and the label through a whole game and the next. Here what it cannot see:
+// the board before the first game, the grid lines that a paint leaves alone, and the
+// game's end: the timer killed, the parent told once.
+void aGameIsDrawnAndItsEndPostedOnce() {
     createView();
     checkBoardPixels(RGB_BLACK);  // the fresh bitmap is black, grid lines included
-    for (uint32_t code : {CMD_MOVE_LEFT, CMD_MOVE_RIGHT, CMD_STEP_DOWN, CMD_ROTATE})
-        command(code);  // before the first game nothing moves or shows
-    SendMessageW(view, WM_TIMER, FALL_TIMER_ID, 0);
+    SendMessageW(view, WM_TIMER, FALL_TIMER_ID, 0);  // before the first game nothing moves
     CHECK(!repaintPending());
     paintAndCheck();  // the piece's box lies left of the board: nothing of it shows
 
-    HWND label = CreateWindowExW(0, L"STATIC", L"x", WS_CHILD, 0, 0, 10, 10, host, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(preview, GWLP_USERDATA, 0x12345678);
-    command(CMD_SET_SCORE_LABEL, reinterpret_cast<LPARAM>(label));
-    command(CMD_SET_PREVIEW, reinterpret_cast<LPARAM>(preview));
-    CHECK_EQ(L"x", windowText(label));  // linking alone tells the windows nothing
-    CHECK_EQ(0x12345678, GetWindowLongPtrW(preview, GWLP_USERDATA));
-
     command(CMD_NEW_GAME);
-    CHECK(state->timerId != 0 && KillTimer(view, FALL_TIMER_ID));
-    CHECK_EQ(L"0", windowText(label));
-    CHECK_EQ(state->nextRotation << 16 | state->nextKind,
-             GetWindowLongPtrW(preview, GWLP_USERDATA));
-    CHECK(repaintPending());
-    UpdateWindow(view);
-    command(CMD_MOVE_LEFT);
-    CHECK_EQ(3, state->pieceX);
-    CHECK(repaintPending());
-    SendMessageW(view, WM_TIMER, 77, 0);  // any timer id is a fall step
-    CHECK_EQ(1, state->pieceY);
-
-    state->score = 250;
-    CHECK_EQ(250, command(CMD_GET_SCORE));
-    command(CMD_PAUSE);
-    UpdateWindow(view);
-    command(CMD_MOVE_RIGHT);
-    CHECK(!repaintPending());
-    paintAndCheck();  // a paint while paused shows the board and the piece as they are
-    command(CMD_RESUME);
-    CHECK(hostCommands().empty());
-    DestroyWindow(host);
-}
-
-// From the first picture of a game to its end: cells and piece drawn off screen and
-// copied to the window, then game over posted to the parent once.
-void aGameIsDrawnAndItsEndPostedOnce() {
-    createView();
-    command(CMD_NEW_GAME);
+    CHECK(state->timerId != 0);
     state->cells[19][0] = state->cells[0][9] = state->cells[10][5] = FILLED_CELL;
     state->cells[19][9] = 1;  // any nonzero cell is filled
     paintAndCheck();
-    // Kind 0 in rotation 0 at (4, 0) fills (row, column) (0,4), (1,4), (2,4) and (2,5).
-    for (const auto& cell : {std::make_pair(0, 4), {2, 4}, {2, 5}})
-        CHECK_EQ(RGB_YELLOW, rgbAt(offscreen, cell.second * 20 + 9, cell.first * 20 + 9));
-    CHECK_EQ(RGB_BLACK, rgbAt(offscreen, 5 * 20 + 9, 1 * 20 + 9));
-    HDC windowDC = GetDC(view);  // the window shows the same pixels, grid lines included
-    const int points[][2] = {{9, 389},  {189, 389}, {189, 9}, {109, 209}, {89, 9},
-                             {109, 49}, {109, 29},  {19, 9},  {199, 399}, {0, 0}};
-    for (const auto& p : points)
-        CHECK_EQ(rgbAt(offscreen, p[0], p[1]), rgbAt(windowDC, p[0], p[1]));
-    ReleaseDC(view, windowDC);
 
     // Rows 3 to 19 filled but for column 9: the piece settles, the next one has no room.
     for (int row = 0; row < BOARD_ROWS; ++row)
@@ -143,12 +168,11 @@ void aGameIsDrawnAndItsEndPostedOnce() {
     command(CMD_STEP_DOWN);
     CHECK_EQ(0u, state->timerId);
     CHECK(!KillTimer(view, FALL_TIMER_ID));
-    CHECK(hostCommands().empty());  // posted, not sent
+    CHECK(hostCommands.empty());  // posted, not sent
     SendMessageW(view, WM_TIMER, FALL_TIMER_ID, 0);
     command(CMD_STEP_DOWN);
     pumpMessages();
-    CHECK_EQ(std::vector<uint32_t>{CMD_GAME_OVER}, hostCommands());
-    paintAndCheck();  // the piece that did not fit shows at the top over the settled cells
+    CHECK_EQ(std::vector<uint32_t>{CMD_GAME_OVER}, hostCommands);
     DestroyWindow(host);
 }
 
@@ -159,7 +183,8 @@ void show(uint32_t word) {
 }
 
 // filled has one bit per cell, row by row from the top left (bit 15 down to bit 0). The
-// pictures themselves are the piece table's, tested with it; here the word's halves.
+// pictures are the piece table's, tested with it; the end-to-end test reads the preview of
+// every piece of its game.
 void checkCells(unsigned filled) {
     HDC dc = GetDC(preview);
     for (int cell = 0; cell < 16; ++cell) {
@@ -175,24 +200,18 @@ void checkCells(unsigned filled) {
     ReleaseDC(preview, dc);
 }
 
-void thePreviewWordNamesTheKindAndTheRotation() {
+// The preview unnotified and out of range; the board view's objects through 3000 paints of
+// both windows, and after the view.
+void thePreviewAndTheBoardDrawWithoutLeaking() {
     createView();
     // Unnotified, the word is 0: kind 0 in rotation 0, an L standing on its foot.
     checkCells(0b1000'1000'1100'0000);
-    show(1u << 16 | 6u);  // the rotation is the high half: kind 6 lying flat
-    checkCells(0b1111'0000'0000'0000);
-    show(1u << 16);  // kind 0 turned once: its foot points up
-    checkCells(0b0010'1110'0000'0000);
     // A word out of range shows an empty grid instead of reading outside the table.
     for (uint32_t word : {7u, 4u << 16, 0xFFFFFFFFu}) {
         show(word);
         checkCells(0);
     }
-    DestroyWindow(host);
-}
 
-void drawingObjectsDoNotAccumulateAndGoWithTheView() {
-    createView();
     command(CMD_NEW_GAME);
     HGDIOBJ objects[] = {offscreen, handleFromWord<HGDIOBJ>(state->nullPen),
                          handleFromWord<HGDIOBJ>(state->offscreenBitmap),
@@ -223,9 +242,7 @@ void drawingObjectsDoNotAccumulateAndGoWithTheView() {
 
 int main() {
     registerChildWindowClasses(GetModuleHandleW(nullptr));
-    RUN_TEST(commandsReachTheGameThroughTheWindowSystem);
     RUN_TEST(aGameIsDrawnAndItsEndPostedOnce);
-    RUN_TEST(thePreviewWordNamesTheKindAndTheRotation);
-    RUN_TEST(drawingObjectsDoNotAccumulateAndGoWithTheView);
+    RUN_TEST(thePreviewAndTheBoardDrawWithoutLeaking);
     return check::summary("child_windows_test");
 }

@@ -1,18 +1,24 @@
-// The main window under Wine: its children where they belong, the Czech menu, keys and
-// menu commands turned into board commands, activation pause, the boxes it opens, and
-// WM_CLOSE ending the message loop with exit code 0. The end-to-end test plays the arrow
-// keys and the game-over hand-off to the new-record dialog.
+// The main window under Wine: its place and its group boxes, the Czech menu, keys and menu
+// commands turned into board commands, activation pause, the boxes it opens, and the menu's
+// Konec ending the message loop with exit code 0. The best-result store and its dialogs,
+// against a throwaway HKEY_CURRENT_USER: missing, mistyped and oversized values, the
+// new-record dialog's focus, OK and Cancel, a record beaten while the dialog was open or that
+// cannot be saved, and the Czech texts under the code page the locale gives. The end-to-end
+// test plays the keys and the game-over hand-off to the new-record dialog.
 #include <windows.h>
 
+#include <cstdio>
 #include <cwchar>
+#include <string>
 
 #include "model/game/game_command.h"
 #include "res/resource.h"
+#include "win/best_result_store.h"
 #include "win/board_view.h"
 #include "win/child_window_classes.h"
-#include "win/handle_words.h"
 #include "win/kostrel_startup.h"
 #include "win/main_window.h"
+#include "win/new_record_dialog.h"
 #include "win_test_support.h"
 
 namespace {
@@ -29,9 +35,9 @@ LRESULT CALLBACK RecordingViewProc(HWND view, UINT message, WPARAM wParam, LPARA
     return CallWindowProcW(boardViewProc, view, message, wParam, lParam);
 }
 
-// The commands that reached the board view since the last call; posted ones only after a pump.
-Codes viewGot(bool pump = true) {
-    if (pump) pumpMessages();
+// The commands that reached the board view since the last call, posted ones included.
+Codes viewGot() {
+    pumpMessages();
     Codes got;
     got.swap(viewCommands);
     return got;
@@ -40,7 +46,7 @@ Codes viewGot(bool pump = true) {
 GameState& game() { return *boardViewState(boardView); }
 
 // Where a visible child sits in its parent, "x,y widthxheight", and its class's own style
-// bits: 7 a group box, 2 right-aligned text.
+// bits: 7 a group box.
 std::wstring place(HWND child) {
     RECT r = {};
     GetWindowRect(child, &r);
@@ -52,7 +58,9 @@ std::wstring place(HWND child) {
     return text;
 }
 
-void theWindowAndItsChildrenSitWhereTheyBelong() {
+// The board, the preview and the right-aligned score label sit where the end-to-end test
+// reads them, from each other; here the window and the group boxes, and the board anchored.
+void theWindowAndItsGroupBoxesSitWhereTheyBelong() {
     RECT outer;
     GetWindowRect(mainWindow, &outer);
     CHECK_EQ(360, outer.right - outer.left);
@@ -60,24 +68,10 @@ void theWindowAndItsChildrenSitWhereTheyBelong() {
     LONG style = GetWindowLongW(mainWindow, GWL_STYLE);
     CHECK_EQ(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
              style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_MAXIMIZEBOX));
-
-    HWND nextBox = FindWindowExW(mainWindow, nullptr, L"Button", L"Další");
-    HWND scoreBox = FindWindowExW(mainWindow, nullptr, L"Button", L"Score");
-    HWND preview = FindWindowExW(nextBox, nullptr, L"VarnekKostrel_Preview", L"preview");
-    HWND label = FindWindowExW(scoreBox, nullptr, L"Static", L"0");
     CHECK_EQ(L"10,10 220x430 7", place(FindWindowExW(mainWindow, nullptr, L"Button", L"Hra")));
-    CHECK_EQ(L"240,10 100x100 7", place(nextBox));
-    CHECK_EQ(L"240,120 100x50 7", place(scoreBox));
+    CHECK_EQ(L"240,10 100x100 7", place(FindWindowExW(mainWindow, nullptr, L"Button", L"Další")));
+    CHECK_EQ(L"240,120 100x50 7", place(FindWindowExW(mainWindow, nullptr, L"Button", L"Score")));
     CHECK_EQ(L"20,30 200x400 0", place(boardView));
-    CHECK_EQ(L"10,15 80x80 0", place(preview));
-    CHECK_EQ(L"10,15 80x30 2", place(label));
-
-    // Creation linked the label and the preview, ahead of the resume that activation posts.
-    CHECK_EQ(wordFromHandle(label), game().scoreLabel);
-    CHECK_EQ(wordFromHandle(preview), game().previewWindow);
-    Codes first = viewGot(false);
-    first.resize(2);
-    CHECK_EQ((Codes{CMD_SET_SCORE_LABEL, CMD_SET_PREVIEW}), first);
 }
 
 // A menu as text: items apart by '|', ids after '=', submenus in braces, '-' a separator.
@@ -111,16 +105,12 @@ void keysAndMenuCommandsReachTheBoardView() {
     viewGot();
     for (WPARAM other : {WPARAM('A'), WPARAM(VK_SPACE), WPARAM(VK_F3), WPARAM(VK_LEFT + 0x10000)})
         SendMessageW(mainWindow, WM_KEYDOWN, other, 0);  // none of these is a command
+    // The end-to-end test plays these keys; here each auto-repeated key-down counts, and
+    // the arrows, sent, arrive before F2, posted.
     SendMessageW(mainWindow, WM_KEYDOWN, VK_F2, 0);
-    CHECK(viewGot(false).empty());  // F2 is posted
-    CHECK_EQ(Codes{CMD_NEW_GAME}, viewGot());
-    CHECK_EQ(4, game().pieceX);
-    // Arrow keys are sent, so handled before SendMessage returns, each auto-repeated
-    // key-down once.
     SendMessageW(mainWindow, WM_KEYDOWN, VK_LEFT, 0x40000001);
     SendMessageW(mainWindow, WM_KEYDOWN, VK_LEFT, 0x40000001);
-    CHECK_EQ(2, game().pieceX);
-    CHECK_EQ((Codes{CMD_MOVE_LEFT, CMD_MOVE_LEFT}), viewGot(false));
+    CHECK_EQ((Codes{CMD_MOVE_LEFT, CMD_MOVE_LEFT, CMD_NEW_GAME}), viewGot());
 
     // The menu's New game, also with a notification code in the high word; others nothing.
     SendMessageW(mainWindow, WM_COMMAND, IDM_NEW_GAME, 0);
@@ -162,11 +152,192 @@ void activationAndTheAboutBoxPauseTheGame() {
     CHECK(pausedWhileShown == 0 && viewGot().empty());
 }
 
+std::string dword(uint32_t value) { return std::string(reinterpret_cast<char*>(&value), 4); }
+std::string sz(const std::string& text) { return text + '\0'; }
+
+// The type and raw bytes of a value under the store's key; REG_NONE when it is missing
+// (and storing REG_NONE stores nothing).
+struct StoredValue {
+    DWORD type;
+    std::string bytes;
+};
+
+StoredValue storedValue(const char* name) {
+    StoredValue value = {REG_NONE, std::string(8192, '\0')};
+    DWORD size = static_cast<DWORD>(value.bytes.size());
+    if (RegGetValueA(HKEY_CURRENT_USER, BEST_RESULT_KEY, name, RRF_RT_ANY | RRF_NOEXPAND,
+                     &value.type, &value.bytes[0], &size) != ERROR_SUCCESS)
+        return {REG_NONE, ""};
+    value.bytes.resize(size);
+    return value;
+}
+
+void storeValue(const char* name, DWORD type, const std::string& bytes) {
+    if (type != REG_NONE)
+        RegSetKeyValueA(HKEY_CURRENT_USER, BEST_RESULT_KEY, name, type, bytes.data(),
+                        static_cast<DWORD>(bytes.size()));
+}
+
+std::wstring shownBestResult() {
+    shownCaption = shownText = L"";
+    whenModalOpens(readBoxAndPressOk);
+    showBestResult(mainWindow);
+    CHECK(disarmModal());
+    CHECK_EQ(L"Rekord", shownCaption);
+    return shownText;
+}
+
+// What was stored (REG_NONE: nothing), what the end-of-game check takes as the best score,
+// and what Best results shows.
+void onlyWellFormedValuesAreTaken() {
+    const std::wstring unreadable =
+        L"Nepodařilo se mi přečíst rekord z registru, zřejmě ještě žádný nebyl zapsán";
+    const struct {
+        DWORD recordType;
+        std::string record;
+        DWORD championType;
+        std::string champion;
+        uint32_t bestScore;
+        std::wstring shown;
+    } cases[] = {
+        {REG_NONE, "", REG_NONE, "", 0, unreadable},
+        {REG_SZ, sz("12"), REG_SZ, sz("Eva"), 0, unreadable},
+        {REG_BINARY, dword(9), REG_SZ, sz("Eva"), 0, unreadable},
+        {REG_DWORD, dword(9).substr(0, 2), REG_SZ, sz("Eva"), 0, unreadable},
+        {REG_DWORD, dword(7), REG_NONE, "", 7, unreadable},
+        {REG_DWORD, dword(7), REG_BINARY, sz("Eva"), 7, unreadable},
+        {REG_DWORD, dword(0xFFFFFFFF), REG_SZ, sz("Eva"), 0xFFFFFFFF,
+         L"Nelepšího skore -1 dosáhl Eva."},
+        // Names too long for the 1024-byte buffer, with or without their terminator.
+        {REG_DWORD, dword(3), REG_SZ, sz(std::string(5000, 'x')), 3, unreadable},
+        {REG_DWORD, dword(3), REG_SZ, std::string(1024, 'y'), 3, unreadable},
+        {REG_DWORD, dword(3), REG_SZ, sz(std::string(1023, 'z')), 3,
+         L"Nelepšího skore 3 dosáhl " + std::wstring(1023, L'z') + L"."},
+        {REG_DWORD, dword(3), REG_SZ, "Pavel", 3, L"Nelepšího skore 3 dosáhl Pavel."},
+    };
+    for (const auto& c : cases) {
+        useThrowawayCurrentUser();
+        storeValue("Record", c.recordType, c.record);
+        storeValue("Champion", c.championType, c.champion);
+        CHECK_EQ(c.bestScore, readBestScore());
+        CHECK_EQ(c.shown, shownBestResult());
+    }
+}
+
+// The Czech name as the system's ANSI code page stores it: 1250 has every letter, 1252
+// has no ř and takes the nearest letter, r.
+std::string jiriInAnsi() { return GetACP() == 1250 ? "Ji\xF8\xED" : "Jir\xED"; }
+std::wstring jiriReadBack() { return GetACP() == 1250 ? L"Jiří" : L"Jirí"; }
+
+// What the dialog procedure answered to WM_INITDIALOG, and the focus right after it.
+LRESULT initAnswer = -1;
+HWND focusAfterInit = nullptr;
+
+LRESULT CALLBACK noteInitDialog(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_INITDIALOG) {
+        initAnswer = call->lResult;
+        focusAfterInit = GetFocus();
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The new-record dialog, answered from a timer inside its own modal loop.
+const wchar_t* nameToType = L"";
+int buttonToPress = IDOK;
+
+void answerDialog(HWND dialog) {
+    // A name typed at once goes into its box: the focus is there, and FALSE keeps the dialog
+    // manager from moving it to OK (where Windows and Wine differ on activation).
+    CHECK_EQ(FALSE, initAnswer);
+    CHECK(focusAfterInit == GetDlgItem(dialog, IDC_RECORD_NAME));
+    shownCaption = windowText(dialog);
+    shownText = windowText(GetDlgItem(dialog, IDC_RECORD_PROMPT));
+    SetDlgItemTextW(dialog, IDC_RECORD_NAME, nameToType);
+    pressButton(dialog, buttonToPress);
+}
+
+// Whether the dialog opened (and was answered); answer may go on to read a message box.
+bool dialogOpened(uint32_t score, const wchar_t* name, int button,
+                  void (*answer)(HWND) = answerDialog) {
+    nameToType = name;
+    buttonToPress = button;
+    initAnswer = -1;
+    whenModalOpens(answer);
+    checkNewRecord(mainWindow, score);
+    return disarmModal();
+}
+
+void okWritesTheNameAndTheScoreAndCancelNothing() {
+    useThrowawayCurrentUser();
+    CHECK(!dialogOpened(0, L"nikdo", IDOK));  // a score of 0 beats nothing
+    CHECK(dialogOpened(1, L"Eva", IDCANCEL));
+    CHECK_EQ(REG_NONE, storedValue("Record").type);
+    CHECK_EQ(REG_NONE, storedValue("Champion").type);
+
+    CHECK(dialogOpened(12, L"Jiří", IDOK));
+    CHECK_EQ(L"Vaše skore 12 je nový rekord, zadejte prosím své jméno", shownText);
+    CHECK_EQ(dword(12), storedValue("Record").bytes);
+    CHECK_EQ(sz(jiriInAnsi()), storedValue("Champion").bytes);
+    CHECK_EQ(L"Nelepšího skore 12 dosáhl " + jiriReadBack() + L".", shownBestResult());
+    // A tie is no record; one point more is. Only 1023 characters of a name are taken.
+    CHECK(!dialogOpened(12, L"Eva", IDOK));
+    CHECK(dialogOpened(13, L"", IDOK));
+    CHECK_EQ(L"Nelepšího skore 13 dosáhl .", shownBestResult());
+    CHECK(dialogOpened(14, std::wstring(2000, L'n').c_str(), IDOK));
+    CHECK_EQ(sz(std::string(1023, 'n')), storedValue("Champion").bytes);
+    // Above 2^31 the prompt shows the signed number, as the record text does.
+    CHECK(dialogOpened(0x80000000u, L"Max", IDOK));
+    CHECK_EQ(L"Vaše skore -2147483648 je nový rekord, zadejte prosím své jméno", shownText);
+    CHECK_EQ(dword(0x80000000u), storedValue("Record").bytes);
+    // The highest record is never beaten, however the scores compare as signed numbers.
+    CHECK(dialogOpened(0xFFFFFFFF, L"Max", IDOK));
+    CHECK(!dialogOpened(0xFFFFFFFF, L"Eva", IDOK));
+    CHECK(!dialogOpened(0x7FFFFFFF, L"Eva", IDOK));
+}
+
+// What another copy of the game stores while the dialog is open, before OK is pressed.
+uint32_t storedMeanwhile = 0;
+
+void storeMeanwhileThenAnswer(HWND dialog) {
+    storeValue("Record", REG_DWORD, dword(storedMeanwhile));
+    storeValue("Champion", REG_SZ, sz("Eva"));
+    answerDialog(dialog);
+    whenModalOpens(readBoxAndPressOk);  // a box that OK opens from within the dialog
+}
+
+// OK writes only what is still a record when it is pressed; else, and when the store cannot
+// be written (its key cannot be created under a volatile parent), the player is told.
+void aRecordNotWrittenIsToldToThePlayer() {
+    const std::wstring beaten =
+        L"Mezitím byl uložen stejný nebo vyšší rekord, váš výsledek se proto neuložil.";
+    const struct {
+        bool unwritable;
+        uint32_t meanwhile;
+        std::wstring told;
+        std::string record, champion;  // stored afterwards
+    } cases[] = {{false, 5, beaten, dword(5), sz("Eva")},
+                 {false, 4, beaten, dword(4), sz("Eva")},
+                 {false, 3, L"", dword(4), sz("Jan")},
+                 {true, 3, L"Nepodařilo se mi zapsat rekord do registru.", "", ""}};
+    for (const auto& c : cases) {
+        useThrowawayCurrentUser();
+        HKEY software;
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"SOFTWARE", 0, nullptr,
+                        c.unwritable ? REG_OPTION_VOLATILE : 0, KEY_ALL_ACCESS, nullptr, &software,
+                        nullptr);
+        RegCloseKey(software);
+        storedMeanwhile = c.meanwhile;
+        CHECK_EQ(!c.told.empty(), dialogOpened(4, L"Jan", IDOK, storeMeanwhileThenAnswer));
+        if (!c.told.empty()) CHECK_EQ(L"Rekord: " + c.told, shownCaption + L": " + shownText);
+        CHECK_EQ(c.record, storedValue("Record").bytes);
+        CHECK_EQ(c.champion, storedValue("Champion").bytes);
+    }
+}
+
+// Alt+F4 ends the program with exit code 0 in the end-to-end test; here the menu's Konec.
 void closeEndsTheMessageLoopWithExitCodeZero() {
     pumpMessages();
-    SendMessageW(mainWindow, WM_CLOSE, 0, 0);
-    CHECK_EQ(0, runMessageLoop());
-    CHECK(IsWindow(mainWindow));  // left to the system, not destroyed
     PostMessageW(mainWindow, WM_COMMAND, IDM_EXIT, 0);
     CHECK_EQ(0, runMessageLoop());
     // A start-up that cannot register its classes (here: again) ends at once with 0.
@@ -178,6 +349,7 @@ void closeEndsTheMessageLoopWithExitCodeZero() {
 }  // namespace
 
 int main() {
+    std::printf("ANSI code page %u\n", GetACP());
     HINSTANCE instance = GetModuleHandleW(nullptr);
     registerMainWindowClass(instance);
     registerChildWindowClasses(instance);
@@ -189,8 +361,13 @@ int main() {
     boardViewProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(boardView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingViewProc)));
     pumpMessages();
-    RUN_TEST(theWindowAndItsChildrenSitWhereTheyBelong);
+    RUN_TEST(theWindowAndItsGroupBoxesSitWhereTheyBelong);
     RUN_TEST(theMenuIsCzechWithItsCommandIds);
+    // The store's dialogs before any game, so that no fall step runs behind them.
+    SetWindowsHookExW(WH_CALLWNDPROCRET, noteInitDialog, nullptr, GetCurrentThreadId());
+    RUN_TEST(onlyWellFormedValuesAreTaken);
+    RUN_TEST(okWritesTheNameAndTheScoreAndCancelNothing);
+    RUN_TEST(aRecordNotWrittenIsToldToThePlayer);
     RUN_TEST(keysAndMenuCommandsReachTheBoardView);
     RUN_TEST(activationAndTheAboutBoxPauseTheGame);
     RUN_TEST(closeEndsTheMessageLoopWithExitCodeZero);

@@ -1,13 +1,8 @@
 // Shared helpers of the Win32 test programs.
 #include "win_test_support.h"
 
-#include <winternl.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-
-#include "win/board_view.h"
 
 std::wstring shownCaption, shownText;
 
@@ -16,18 +11,10 @@ namespace {
 int failures = 0;
 const char* currentTest = "";
 
-std::vector<uint32_t> recordedCommands;
-
 std::wstring className(HWND window) {
     wchar_t name[256] = {};
     GetClassNameW(window, name, 256);
     return name;
-}
-
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_GAME_COMMAND) return DefWindowProcW(window, message, wParam, lParam);
-    recordedCommands.push_back(static_cast<uint32_t>(wParam));
-    return 1;
 }
 
 void (*modalAction)(HWND) = nullptr;
@@ -116,61 +103,6 @@ void pumpMessages() {
         DispatchMessageW(&message);
     }
 }
-
-uint32_t rgbAt(HDC dc, int x, int y) {
-    COLORREF pixel = GetPixel(dc, x, y);
-    return (GetRValue(pixel) << 16) | (GetGValue(pixel) << 8) | GetBValue(pixel);
-}
-
-void fillRgb(HDC dc, int width, int height, uint32_t rgb) {
-    HBRUSH brush = CreateSolidBrush(RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF));
-    RECT area = {0, 0, width, height};
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
-}
-
-// Wine's GetGuiResources counts nothing (its ntdll exports wine_get_version), so under Wine
-// this counts the used entries of its GDI handle table, which the process environment block
-// points to (GdiSharedHandleTable, at 0x94 in a 32-bit process's block and 0xF8 in a 64-bit
-// one's): 0x4000 entries of 24 bytes in either (GDI_HANDLE_ENTRY in Wine's ntgdi.h holds
-// 64-bit pointers), the type at byte 14. The block's address comes from
-// NtQueryInformationProcess, which needs no segment-register intrinsic.
-long liveGdiObjects() {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    if (GetProcAddress(ntdll, "wine_get_version") == nullptr)
-        return static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
-    using QueryProcess = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
-    FARPROC found = GetProcAddress(ntdll, "NtQueryInformationProcess");
-    QueryProcess query = nullptr;
-    std::memcpy(&query, &found, sizeof query);  // one function pointer type to another
-    PROCESS_BASIC_INFORMATION basic = {};
-    if (query == nullptr ||
-        query(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
-        return -1;
-    constexpr size_t TABLE_FIELD = sizeof(void*) == 8 ? 0xF8 : 0x94;
-    const auto* peb = reinterpret_cast<const uint8_t*>(basic.PebBaseAddress);
-    const uint8_t* table = nullptr;
-    std::memcpy(&table, peb + TABLE_FIELD, sizeof table);
-    if (table == nullptr) return -1;
-    long used = 0;
-    for (int i = 0; i < 0x4000; ++i) used += table[i * 24 + 14] != 0;
-    return used;
-}
-
-HWND createHostWindow(int width, int height) {
-    WNDCLASSEXW hostClass = {};
-    hostClass.cbSize = sizeof hostClass;
-    hostClass.lpfnWndProc = HostProc;
-    hostClass.hInstance = GetModuleHandleW(nullptr);
-    hostClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    hostClass.lpszClassName = L"KostrelTestHost";
-    RegisterClassExW(&hostClass);  // fails harmlessly when registered already
-    recordedCommands.clear();
-    return CreateWindowExW(0, L"KostrelTestHost", L"host", WS_POPUP | WS_VISIBLE, 0, 0, width,
-                           height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-}
-
-std::vector<uint32_t>& hostCommands() { return recordedCommands; }
 
 void whenModalOpens(void (*action)(HWND box)) {
     modalAction = action;

@@ -1,6 +1,6 @@
-// Shared helpers of the Win32 test programs: a small check harness, message pumping,
-// pixels, a host window that records the commands its children post, modal boxes answered
-// from a timer, and a throwaway HKEY_CURRENT_USER.
+// Helpers of the Win32 test programs: a small check harness and message pumping, and for
+// the main window's tests, modal boxes answered from a timer and a throwaway
+// HKEY_CURRENT_USER.
 #pragma once
 
 #include <windows.h>
@@ -38,21 +38,7 @@ void equal(const Expected& expected, const Actual& actual, const char* what, con
 #define CHECK_EQ(expected, actual) check::equal(expected, actual, #actual, __FILE__, __LINE__)
 #define RUN_TEST(test) check::run(#test, test)
 
-constexpr uint32_t RGB_BLACK = 0x000000;
-constexpr uint32_t RGB_YELLOW = 0xFFFF00;
-constexpr uint32_t RGB_MAGENTA = 0xFF00FF;  // pre-fill: marks pixels nothing painted
-
 void pumpMessages();
-// The pixel at (x, y) as 0x00RRGGBB, and a fill of the rectangle from (0, 0).
-uint32_t rgbAt(HDC dc, int x, int y);
-void fillRgb(HDC dc, int width, int height, uint32_t rgb);
-
-// The process's live GDI objects (under Wine, the used entries of its GDI handle table).
-long liveGdiObjects();
-
-// A visible top-level window that records the WM_GAME_COMMAND codes reaching it.
-HWND createHostWindow(int width, int height);
-std::vector<uint32_t>& hostCommands();
 
 // Arms action for the first modal dialog or message box of this thread once it shows (not
 // one active already: an action may arm the next for a box it opens); disarmModal() after

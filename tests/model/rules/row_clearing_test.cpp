@@ -49,14 +49,4 @@ TEST(ClearFullRows, WorkedBoards) {
     }
 }
 
-TEST(ClearFullRows, AnyNonzeroWordCountsAndKeepsItsValue) {
-    GameState state = freshRecord();
-    for (int column = 0; column < BOARD_COLUMNS; ++column) state.cells[19][column] = column + 1;
-    state.cells[18][3] = 0xABCD;
-    clearFullRows(state);
-    EXPECT_EQ(1, state.score);
-    EXPECT_EQ(0xABCDu, state.cells[19][3]);
-    EXPECT_EQ(1u, filledCells(state).size());
-}
-
 }  // namespace

@@ -67,24 +67,17 @@ def board_text(cells):
                      for r in range(BOARD_ROWS))
 
 
-def expect_preview(screen, kind, rotation):
-    def check():
-        seen = screen.preview_cells()
-        if seen != set(SHAPES[kind][rotation]):
-            raise Failure(f"the preview shows {sorted(seen)}, expected {SHAPES[kind][rotation]}")
-        return True
-    wait_for(f"the preview of kind {kind} rotation {rotation}", check, WAIT_SCREEN)
-
-
-def expect_board(screen, stack, shape, row=None):
+def expect_board(screen, stack, shape, row=None, preview=None):
     """Waits until the board shows just the stack and the shape in column 4, at the given
-    row or, without one, at any row; returns that row."""
+    row or, without one, at any row, and the preview the given shape; returns that row."""
     def check():
         seen = screen.board_cells()
         top = row if row is not None else min((r for r, _ in seen - stack), default=0)
         want = stack | {(top + r, 4 + c) for r, c in shape}
         if seen != want:
             raise Failure(f"the board shows\n{board_text(seen)}\nexpected\n{board_text(want)}")
+        if preview is not None and screen.preview_cells() != set(preview):
+            raise Failure(f"the preview shows {sorted(screen.preview_cells())}, expected {preview}")
         return top
     return wait_for(f"the piece {sorted(shape)} on the board", check, WAIT_SCREEN)
 
@@ -106,8 +99,8 @@ def play(screen, pieces, zero_ink):
     x_display.press(screen.window, "F2")
     stack, score_ink = set(), None
     for piece in pieces:
-        row = expect_board(screen, stack, SHAPES[piece["kind"]][piece["rotation"]])
-        expect_preview(screen, *piece["preview"])
+        row = expect_board(screen, stack, SHAPES[piece["kind"]][piece["rotation"]],
+                           preview=SHAPES[piece["preview"][0]][piece["preview"][1]])
         keys = ["Up"] * piece["turns"]
         keys += ["Right" if piece["shift"] > 0 else "Left"] * abs(piece["shift"])
         # One row short of rest: the timer, not a key, fixes the piece, so no key can reach

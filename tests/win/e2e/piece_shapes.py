@@ -4,8 +4,6 @@ SHAPES[kind][rotation] lists the filled (row, column) cells of the piece's 4 x 4
 seven templates in rotation 0, each further rotation a quarter turn counter-clockwise,
 pushed up and left until row 0 and column 0 hold a cell.
 """
-BOARD_COLUMNS = 10
-BOARD_ROWS = 20
 TEMPLATES = ["X   X   XX      ", " X   X  XX      ", "XX  XX          ",
              "XX   XX         ", " XX XX          ", " X  XXX         ", "X   X   X   X   "]
 
