@@ -23,31 +23,16 @@
 #                           program given (a setting) in it before any other; later calls
 #                           return at once.
 
+KOSTREL_WINE32_LOADER=${KOSTREL_WINE32_LOADER:-/usr/lib/wine/wine}
 KOSTREL_WINE64_LOADER=${KOSTREL_WINE64_LOADER:-/usr/lib/wine/wine64}
 
-# Whether this host executes 32-bit x86 programs, found by running one: a static i386
-# program that only exits, assembled and linked with the native binutils (the i386 C
-# libraries may not be installed). The answer is exported for the scripts started later.
+# Whether 32-bit Wine starts here, found by starting its loader, an i386 program: a host
+# that cannot execute 32-bit x86 code (or lacks wine32) fails. The answer is exported for
+# the scripts started later.
 kostrel_host_runs_i386() {
   if [ -z "${KOSTREL_HOST_RUNS_I386:-}" ]; then
-    local dir
-    dir=$(mktemp -d "${TMPDIR:-/tmp}/kostrel-i386.XXXXXX")
-    cat > "$dir/exit.s" <<'ASSEMBLY'
-.globl _start
-_start:
-  movl $1, %eax
-  xorl %ebx, %ebx
-  int $0x80
-ASSEMBLY
     KOSTREL_HOST_RUNS_I386=no
-    if as --32 -o "$dir/exit.o" "$dir/exit.s" 2> "$dir/log" \
-        && ld -m elf_i386 -o "$dir/exit" "$dir/exit.o" 2>> "$dir/log"; then
-      timeout 10 "$dir/exit" 2> /dev/null && KOSTREL_HOST_RUNS_I386=yes
-    else
-      echo "wine-arch: cannot build the 32-bit probe ($(head -n 1 "$dir/log"));" \
-           "taking this host for one that cannot run 32-bit code" >&2
-    fi
-    rm -rf "$dir"
+    timeout 10 "$KOSTREL_WINE32_LOADER" --version > /dev/null 2>&1 && KOSTREL_HOST_RUNS_I386=yes
     export KOSTREL_HOST_RUNS_I386
   fi
   [ "$KOSTREL_HOST_RUNS_I386" = yes ]
