@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <sstream>
-#include <tuple>
 #include <vector>
 
 #include "board_builder.h"
@@ -46,7 +45,7 @@ TEST(BotPlayer, CompletesTheRowThatThePieceCanComplete) {
         GameState state = runningGame(host, c.kind, c.rotation, 2);
         setRow(state, 19, c.bottom);
         if (c.kind == 2) setRow(state, 18, c.bottom);
-        ASSERT_EQ(PIECE_PLAYED, playOnePiece(state, host, defaultBotSettings(), nullptr));
+        ASSERT_EQ(PIECE_PLAYED, playOnePiece(state, host, defaultBotSettings()));
         EXPECT_EQ(c.kind == 2 ? 2 : 1, state.score) << "kind " << c.kind;  // the square fills two
     }
 }
@@ -73,11 +72,8 @@ TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
                            plan.placement.x, plan.placement.y);
             removeFullRows(expected);
             int32_t foreseen = chooseNextKind(expected, state.nextKind);
-            Placement landed{};
-            ASSERT_EQ(PIECE_PLAYED, playOnePiece(state, host, deepest, &landed));
-            EXPECT_EQ(std::make_tuple(plan.placement.x, plan.placement.y, plan.placement.rotation),
-                      std::make_tuple(landed.x, landed.y, landed.rotation))
-                << "piece " << piece;
+            // Played is where the plan put it: a drift would be PIECE_DRIFTED.
+            ASSERT_EQ(PIECE_PLAYED, playOnePiece(state, host, deepest));
             MaskBoard actual = maskBoardOf(state);
             for (int row = 0; row < BOARD_ROWS; ++row)
                 ASSERT_EQ(expected.rows[row], actual.rows[row])

@@ -2,10 +2,12 @@
 // the board view would: through the controller, with a host that records what it is asked.
 #include "tools/sim/play_session.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <string>
 
+#include "model/game/game_command.h"
 #include "model/game/game_controller.h"
 #include "model/game/recording_host.h"
 #include "tools/sim/board_text.h"
@@ -85,68 +87,54 @@ std::string printable(const Token& token) {
     return token.cut ? shown + "..." : shown;
 }
 
-struct Session {
-    GameState state;
-    RecordingHost recording;
-    GameHost host;
-    std::ostream& out;
-};
-
-using CommandHandler = void (*)(Session&);
-
-struct Command {
+// The board view's command for each word; "show" has none. A tick is delivered whether or
+// not a timer runs: the controller's gate decides, as it does for a late WM_TIMER in the
+// real program.
+constexpr uint32_t SHOW = 0;
+const struct {
     const char* name;
-    CommandHandler handler;
+    uint32_t code;
+} COMMANDS[] = {
+    {"new", CMD_NEW_GAME},  {"left", CMD_MOVE_LEFT}, {"right", CMD_MOVE_RIGHT},
+    {"rotate", CMD_ROTATE}, {"down", CMD_STEP_DOWN}, {"tick", CMD_STEP_DOWN},
+    {"pause", CMD_PAUSE},   {"resume", CMD_RESUME},  {"score", CMD_GET_SCORE},
+    {"show", SHOW},
 };
-
-// A tick is delivered whether or not a timer runs: the controller's gate decides, as it
-// does for a late WM_TIMER in the real program.
-const Command COMMANDS[] = {
-    {"new", [](Session& s) { newGame(s.state, s.host); }},
-    {"left", [](Session& s) { moveLeft(s.state, s.host); }},
-    {"right", [](Session& s) { moveRight(s.state, s.host); }},
-    {"rotate", [](Session& s) { rotatePiece(s.state, s.host); }},
-    {"down", [](Session& s) { fallStep(s.state, s.host); }},
-    {"tick", [](Session& s) { fallStep(s.state, s.host); }},
-    {"pause", [](Session& s) { pauseGame(s.state); }},
-    {"resume", [](Session& s) { resumeGame(s.state); }},
-    {"score", [](Session& s) { s.out << "score " << queryScore(s.state) << '\n'; }},
-    {"show", [](Session& s) { showState(s.out, s.state, s.recording); }},
-};
-
-CommandHandler findCommand(const Token& token) {
-    if (token.cut) return nullptr;
-    for (const Command& command : COMMANDS)
-        if (token.text == command.name) return command.handler;
-    return nullptr;
-}
 
 }  // namespace
 
 int runPlaySession(std::istream& in, std::ostream& out, std::ostream& err) {
-    Session session{GameState{}, RecordingHost{}, GameHost{}, out};
-    session.host = recordingHostOf(session.recording);
+    GameState state;
+    RecordingHost recording;
+    GameHost host = recordingHostOf(recording);
 
     // What the real program does before the player can act: create the record, then link
     // the score label and the preview, in that order.
-    initGameState(session.state);
-    setScoreLabel(session.state, SCORE_LABEL_WINDOW);
-    setPreviewWindow(session.state, PREVIEW_WINDOW);
+    initGameState(state);
+    applyGameCommand(state, host, CMD_SET_SCORE_LABEL, SCORE_LABEL_WINDOW);
+    applyGameCommand(state, host, CMD_SET_PREVIEW, PREVIEW_WINDOW);
 
     int64_t line = 1;
     int64_t column = 1;
     Token token;
     int status = SIM_EXIT_OK;
     while (readToken(*in.rdbuf(), line, column, token)) {
-        CommandHandler handler = findCommand(token);
-        if (handler == nullptr) {
+        auto command = std::find_if(std::begin(COMMANDS), std::end(COMMANDS), [&](const auto& c) {
+            return !token.cut && token.text == c.name;
+        });
+        if (command == std::end(COMMANDS)) {
             out.flush();  // what was printed before stays printed
             err << "kostrel-sim: unknown command \"" << printable(token) << "\" at line "
                 << token.line << ", column " << token.column << '\n';
             status = SIM_EXIT_BAD_INPUT;
             break;
         }
-        handler(session);
+        if (command->code == SHOW) {
+            showState(out, state, recording);
+            continue;
+        }
+        int32_t answer = applyGameCommand(state, host, command->code, 0);
+        if (command->code == CMD_GET_SCORE) out << "score " << answer << '\n';
     }
     out.flush();
     return status;
