@@ -1,5 +1,5 @@
 // Option parsing, the game loop over one record, and the summary line of `kostrel-sim bot`.
-#include "tools/sim/bot_run.h"
+#include "tools/sim/kostrel_sim.h"
 
 #include <algorithm>
 #include <charconv>
@@ -13,7 +13,6 @@
 
 #include "bot/bot_player.h"
 #include "model/game/game_controller.h"
-#include "tools/sim/kostrel_sim.h"
 
 namespace {
 

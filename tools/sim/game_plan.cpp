@@ -3,7 +3,7 @@
 // a row is cleared, so that the score is a new record; then each piece drops where it
 // appears until the game ends. Each piece's entry holds the keys and what the tests check
 // on screen: the piece and the preview as it appears, the row it rests in and the stack.
-#include "tools/sim/game_plan.h"
+#include "tools/sim/kostrel_sim.h"
 
 #include <string>
 #include <vector>
@@ -12,7 +12,6 @@
 #include "model/game/game_controller.h"
 #include "model/game/recording_host.h"
 #include "model/rules/piece_moves.h"
-#include "tools/sim/kostrel_sim.h"
 
 namespace {
 

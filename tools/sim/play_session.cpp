@@ -1,6 +1,6 @@
 // Reads whitespace-separated commands to the end of input and applies each to the game as
 // the board view would: through the controller, with a host that records what it is asked.
-#include "tools/sim/play_session.h"
+#include "tools/sim/kostrel_sim.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,7 +11,6 @@
 #include "model/game/game_controller.h"
 #include "model/game/recording_host.h"
 #include "tools/sim/board_text.h"
-#include "tools/sim/kostrel_sim.h"
 
 namespace {
 
