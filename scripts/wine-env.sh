@@ -112,9 +112,8 @@ wine_env_main() {
     echo "       scripts/wine-env.sh <build-dir> <command> [args...]" >&2
     return 2
   fi
-  mkdir -p "$1" || { echo "wine-env: cannot create $1" >&2; return 1; }
   local build_dir
-  build_dir=$(cd "$1" && pwd)
+  build_dir=$(cd "$1" && pwd) || return 1
   kostrel_wine_use "$(kostrel_build_arch "$build_dir")" "$build_dir/wineprefix" || return 1
   trap wine_env_stop EXIT
   wine_env_lock || return 1
@@ -125,15 +124,10 @@ wine_env_main() {
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   # Run mode: set up, run the command, tear down.
   set -u
-  if [ $# -lt 2 ]; then
-    wine_env_main
-    exit 2
-  fi
-  wine_env_build_dir=$1
+  [ $# -ge 2 ] || { wine_env_main; exit 2; }
+  wine_env_main "$1" || exit 1
   shift
-  wine_env_main "$wine_env_build_dir" || exit 1
   "$@"
-  exit $?
 else
   wine_env_main "$@"
 fi

@@ -12,11 +12,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/wine-arch.sh"
 if [ -z "${1:-}" ]; then
   kostrel_wine_arch_decide
-  echo "== $(kostrel_mingw_build "$KOSTREL_WINE_ARCH_USED"): $KOSTREL_WINE_ARCH_WHY"
+  set -- "build/$(kostrel_mingw_preset "$KOSTREL_WINE_ARCH_USED")" "${@:2}"
+  echo "== $1: $KOSTREL_WINE_ARCH_WHY"
+  cd "$root"
 fi
-build=$(cd "${1:-$root/$(kostrel_mingw_build "$KOSTREL_WINE_ARCH_USED")}" && pwd)
-starts=${2:-5}
-presses=${3:-30}
+build=$(cd "$1" && pwd)
 exe="$build/win/Kostrel.exe"
 [ -f "$exe" ] || { echo "measure-wine: $exe not found; build it first" >&2; exit 1; }
 
@@ -27,4 +27,4 @@ export PYTHONDONTWRITEBYTECODE=1
 
 echo "== Kostrel.exe under $(timeout 30 wine --version) on $(nproc) cores, display $DISPLAY"
 timeout --kill-after=10 600 \
-  python3 "$root/tools/measure_wine.py" "$exe" "$starts" "$presses"
+  python3 "$root/tools/measure_wine.py" "$exe" "${@:2}"
