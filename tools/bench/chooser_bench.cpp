@@ -2,7 +2,6 @@
 // literal one it replaced), and whole games played through kostrel-sim's play session.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <sstream>
 #include <string>
 
@@ -16,14 +15,8 @@
 
 namespace {
 
-GameState emptyBoard() {
-    GameState state;
-    std::memset(&state, 0, sizeof state);
-    return state;
-}
-
 GameState raggedBoard() {
-    GameState state = emptyBoard();
+    GameState state{};
     const char* rows[] = {".#........", ".##...#...", "###..###..",
                           "####.####.", "#.#######.", "##.#######"};
     for (int row = 14; row < BOARD_ROWS; ++row)
@@ -33,7 +26,7 @@ GameState raggedBoard() {
 }
 
 void BM_ChooseNextKind_Empty(benchmark::State& run) {
-    GameState state = emptyBoard();
+    GameState state{};
     for (auto _ : run) benchmark::DoNotOptimize(chooseNextKind(state, 0));
 }
 BENCHMARK(BM_ChooseNextKind_Empty);
@@ -45,7 +38,7 @@ void BM_ChooseNextKind_Ragged(benchmark::State& run) {
 BENCHMARK(BM_ChooseNextKind_Ragged);
 
 void BM_LiteralSearch_Empty(benchmark::State& run) {
-    GameState state = emptyBoard();
+    GameState state{};
     for (auto _ : run) benchmark::DoNotOptimize(chooseNextKindByTrialRecords(state, 0));
 }
 BENCHMARK(BM_LiteralSearch_Empty);
