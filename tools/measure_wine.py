@@ -11,8 +11,11 @@
 - memory: the peak resident size (VmHWM) of the program's process after a game was played
   for a while.
 
-Usage: measure_wine.py <Kostrel.exe> [starts] [key-presses]
-Needs DISPLAY and WINEPREFIX set (scripts/wine-env.sh does both).
+Usage: scripts/wine-env.sh <mingw-build-dir> tools/measure_wine.py <Kostrel.exe> [starts]
+       [key-presses]
+wine-env.sh gives it a private Wine prefix and an Xvfb display of its own. The program runs
+with the Czech locale, as a Czech player's. The figures depend on the machine and its load:
+quote medians, with this command.
 """
 import ctypes
 import ctypes.util
@@ -24,6 +27,7 @@ import sys
 import time
 from ctypes import c_char_p, c_int, c_ubyte, c_uint, c_ulong, c_void_p
 
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "wine"))
 from x_display import (BLACK, YELLOW, Display, Failure, Screen, declare,  # noqa: E402
                        find_window, press, release_alt, wait_for, xdotool, xlib)
@@ -62,7 +66,8 @@ def start_program(display, exe, preview=None):
     opened elsewhere shows none of them, and the wait fails."""
     started = time.perf_counter()
     program = subprocess.Popen(["wine", exe], stdin=subprocess.DEVNULL,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                               env=dict(os.environ, LC_ALL="cs_CZ.UTF-8"))
     if preview is None:
         screen = Screen(display, find_window("^Kostrel$", 60))
         release_alt(screen.window)
@@ -119,11 +124,14 @@ def milliseconds(values):
 
 
 def main():
-    if not 2 <= len(sys.argv) <= 4:
+    if not 2 <= len(sys.argv) <= 4 or not os.path.isfile(sys.argv[1]):
         sys.exit(__doc__)
     exe = sys.argv[1]
     starts = int(sys.argv[2]) if len(sys.argv) > 2 else 5
     presses = int(sys.argv[3]) if len(sys.argv) > 3 else 30
+    wine = subprocess.run(["wine", "--version"], capture_output=True, text=True, timeout=30)
+    print(f"== {os.path.basename(exe)} under {wine.stdout.strip()} on {os.cpu_count()} cores, "
+          f"display {os.environ['DISPLAY']}")
     display = Display()
     try:
         preview, program, screen = start_program(display, exe)
