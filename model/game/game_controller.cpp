@@ -2,8 +2,8 @@
 // the advance to the next piece, new games, pause and the score query.
 #include "model/game/game_controller.h"
 
-#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "chooser/next_piece_chooser.h"
 #include "model/rules/game_random.h"
@@ -36,10 +36,8 @@ void advancePiece(GameState& state, const GameHost& host) {
 
 // The linked score label's text: the score in decimal, through the view's host.
 void showScore(const GameState& state, const GameHost& host, int32_t score) {
-    if (state.scoreLabel == 0) return;
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", static_cast<int>(score));
-    host.setScoreText(host.context, state.scoreLabel, text);
+    if (state.scoreLabel != 0)
+        host.setScoreText(host.context, state.scoreLabel, std::to_string(score).c_str());
 }
 
 }  // namespace
