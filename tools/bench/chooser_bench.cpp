@@ -10,7 +10,6 @@
 #include "model/game/game_controller.h"
 #include "model/game/recording_host.h"
 #include "model/rules/game_random.h"
-#include "model/rules/piece_table.h"
 #include "tools/sim/kostrel_sim.h"
 
 namespace {
