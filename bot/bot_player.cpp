@@ -1,20 +1,15 @@
 // Drives the controller for the bot: one decision per piece, played as commands.
 #include "bot/bot_player.h"
 
+#include "model/game/game_command.h"
 #include "model/game/game_controller.h"
 #include "model/game/recording_host.h"
 #include "model/rules/game_random.h"
 
 namespace {
 
-void playMove(GameState& state, const GameHost& host, BotMove move) {
-    switch (move) {
-    case BOT_LEFT: moveLeft(state, host); break;
-    case BOT_RIGHT: moveRight(state, host); break;
-    case BOT_ROTATE: rotatePiece(state, host); break;
-    case BOT_DOWN: fallStep(state, host); break;
-    }
-}
+// The board view's command for each of the bot's moves, in BotMove's order.
+constexpr GameCommand MOVE_COMMANDS[] = {CMD_MOVE_LEFT, CMD_MOVE_RIGHT, CMD_ROTATE, CMD_STEP_DOWN};
 
 }  // namespace
 
@@ -25,13 +20,11 @@ BotView botViewOfGame(const GameState& state) {
                    state.pieceY,       state.nextKind,  state.nextRotation};
 }
 
-PieceOutcome playOnePiece(GameState& state, const GameHost& host, const BotSettings& settings,
-                          Placement* landed) {
+PieceOutcome playOnePiece(GameState& state, const GameHost& host, const BotSettings& settings) {
     if (!isGameActive(state)) return PIECE_NOT_PLAYABLE;
     BotDecision decision = decidePlacement(botViewOfGame(state), settings);
     if (!decision.found) return PIECE_NOT_PLAYABLE;
-    for (BotMove move : decision.moves) playMove(state, host, move);
-    if (landed != nullptr) *landed = Placement{state.pieceX, state.pieceY, state.pieceRotation};
+    for (BotMove move : decision.moves) applyGameCommand(state, host, MOVE_COMMANDS[move], 0);
     // The plan and the game must agree on where the piece is: a drift would mean the bot's
     // model of the commands is wrong, and every result built on it would be worthless.
     if (state.pieceX != decision.placement.x || state.pieceY != decision.placement.y ||
@@ -54,7 +47,7 @@ BotGameResult playBotGame(GameState& state, const BotSettings& settings, int64_t
             result.capped = true;
             break;
         }
-        PieceOutcome outcome = playOnePiece(state, host, settings, nullptr);
+        PieceOutcome outcome = playOnePiece(state, host, settings);
         if (outcome == PIECE_DRIFTED) result.drifted = true;
         if (outcome != PIECE_PLAYED) break;
         ++result.pieces;

@@ -18,10 +18,8 @@ enum PieceOutcome {
 };
 
 // Plays the falling piece of a running game to its placement and fixes it with one more
-// step down, which also brings in the next piece. `landed`, when not null, receives where
-// the commands left the piece, just before the step that fixed it.
-PieceOutcome playOnePiece(GameState& state, const GameHost& host, const BotSettings& settings,
-                          Placement* landed);
+// step down, which also brings in the next piece.
+PieceOutcome playOnePiece(GameState& state, const GameHost& host, const BotSettings& settings);
 
 struct BotGameResult {
     int32_t rows;

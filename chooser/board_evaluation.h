@@ -50,4 +50,6 @@ inline int32_t evaluateMaskBoard(const MaskBoard& board) {
 }
 
 // The same measure on a record's grid. Reads only cells.
-int32_t evaluateBoard(const GameState& state);
+inline int32_t evaluateBoard(const GameState& state) {
+    return evaluateMaskBoard(maskBoardOf(state));
+}

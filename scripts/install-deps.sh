@@ -9,10 +9,9 @@ group_packages() {
     # Building and playing the terminal edition.
     tui) echo cmake make g++ libncurses-dev ;;
     # Cross-building Kostrel.exe (i686, and x86_64 for hosts that cannot execute 32-bit x86
-    # code, see wine-arch.sh, whose probe needs the native binutils) and playing it under
-    # Wine; CMake's configure of the cross build looks for Python, which reads the exe's
-    # header in the tests and the release zips.
-    windows) echo cmake make binutils g++-mingw-w64-i686 binutils-mingw-w64-i686 \
+    # code, see wine-arch.sh) and playing it under Wine; CMake's configure of the cross build
+    # looks for Python, which reads the exe's header in the tests and the release zips.
+    windows) echo cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 \
       g++-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine x11-utils locales python3 ;;
     # Building and serving the browser edition.
     web) echo cmake make emscripten python3 ;;

@@ -6,7 +6,7 @@
 #   2. sanitize: the native tests under AddressSanitizer and UndefinedBehaviorSanitizer
 #   3. mingw (and mingw64): the Windows program cross-built with MinGW-w64, tested under Wine
 #   4. web: the browser edition built with emscripten, its tests run in headless Chromium
-#   5. the release zips in dist/, built and their contents checked
+#   5. the release zips in dist/, built, and the Windows ones checked
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}

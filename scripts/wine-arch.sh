@@ -8,51 +8,24 @@
 #
 #   KOSTREL_WINE_ARCH=win64  runs the 64-bit build on any host;
 #   KOSTREL_WINE_ARCH=win32  runs the 32-bit one, and fails where the host cannot.
-#
-# kostrel_wine_arch_decide  sets and exports KOSTREL_WINE_ARCH_USED (win32 or win64) and
-#                           KOSTREL_WINE_ARCH_WHY (one sentence), or fails with a message.
-# kostrel_mingw_preset ARCH the CMake preset (CMakePresets.json) of an architecture's build,
-#                           which lives in build/<preset>.
-# kostrel_wine_use ARCH PREFIX
-#                           exports the environment that runs ARCH programs in the Wine
-#                           prefix PREFIX: WINEPREFIX, WINEARCH, no debug output, no Mono or
-#                           Gecko, and for win64 WINELOADER and a PATH whose first `wine`
-#                           (written into PREFIX/kostrel-bin) starts the 64-bit loader.
-# kostrel_wine_prefix_create [PROGRAM ARGS...]
-#                           creates $WINEPREFIX with wineboot, once, and runs the Windows
-#                           program given (a setting) in it before any other; later calls
-#                           return at once.
 
+KOSTREL_WINE32_LOADER=${KOSTREL_WINE32_LOADER:-/usr/lib/wine/wine}
 KOSTREL_WINE64_LOADER=${KOSTREL_WINE64_LOADER:-/usr/lib/wine/wine64}
 
-# Whether this host executes 32-bit x86 programs, found by running one: a static i386
-# program that only exits, assembled and linked with the native binutils (the i386 C
-# libraries may not be installed). The answer is exported for the scripts started later.
+# Whether 32-bit Wine starts here, found by starting its loader, an i386 program: a host
+# that cannot execute 32-bit x86 code (or lacks wine32) fails. The answer is exported for
+# the scripts started later.
 kostrel_host_runs_i386() {
   if [ -z "${KOSTREL_HOST_RUNS_I386:-}" ]; then
-    local dir
-    dir=$(mktemp -d "${TMPDIR:-/tmp}/kostrel-i386.XXXXXX")
-    cat > "$dir/exit.s" <<'ASSEMBLY'
-.globl _start
-_start:
-  movl $1, %eax
-  xorl %ebx, %ebx
-  int $0x80
-ASSEMBLY
     KOSTREL_HOST_RUNS_I386=no
-    if as --32 -o "$dir/exit.o" "$dir/exit.s" 2> "$dir/log" \
-        && ld -m elf_i386 -o "$dir/exit" "$dir/exit.o" 2>> "$dir/log"; then
-      timeout 10 "$dir/exit" 2> /dev/null && KOSTREL_HOST_RUNS_I386=yes
-    else
-      echo "wine-arch: cannot build the 32-bit probe ($(head -n 1 "$dir/log"));" \
-           "taking this host for one that cannot run 32-bit code" >&2
-    fi
-    rm -rf "$dir"
+    timeout 10 "$KOSTREL_WINE32_LOADER" --version > /dev/null 2>&1 && KOSTREL_HOST_RUNS_I386=yes
     export KOSTREL_HOST_RUNS_I386
   fi
   [ "$KOSTREL_HOST_RUNS_I386" = yes ]
 }
 
+# Sets and exports KOSTREL_WINE_ARCH_USED (win32 or win64) and KOSTREL_WINE_ARCH_WHY (one
+# sentence), or fails with a message.
 kostrel_wine_arch_decide() {
   case "${KOSTREL_WINE_ARCH:-}" in
     win64)
@@ -82,9 +55,9 @@ kostrel_wine_arch_decide() {
   export KOSTREL_WINE_ARCH_USED KOSTREL_WINE_ARCH_WHY
 }
 
+# The CMake preset (CMakePresets.json) of an architecture's build, which lives in
+# build/<preset>.
 kostrel_mingw_preset() { [ "$1" = win64 ] && echo mingw64 || echo mingw; }
-# The build tree of an architecture, relative to the checkout.
-kostrel_mingw_build() { echo "build/$(kostrel_mingw_preset "$1")"; }
 
 # The architecture of a MinGW build tree, from the compiler it was configured with.
 kostrel_build_arch() {
@@ -95,19 +68,20 @@ kostrel_build_arch() {
   fi
 }
 
+# kostrel_wine_use ARCH PREFIX exports the environment that runs ARCH programs in the Wine
+# prefix PREFIX: WINEPREFIX, WINEARCH, no debug output, no Mono or Gecko, and for win64
+# WINELOADER and a PATH whose first `wine` (written into PREFIX/kostrel-bin) starts the
+# 64-bit loader.
 kostrel_wine_use() {
   local arch=$1 dir=$2/kostrel-bin
   export WINEPREFIX=$2 WINEARCH=$arch WINEDEBUG=-all
   # No downloads of Wine's Mono and Gecko on the first start: the game needs neither.
   export WINEDLLOVERRIDES="mscoree,mshtml="
   if [ "$arch" = win32 ]; then
-    if ! kostrel_host_runs_i386; then
-      echo "wine-arch: 32-bit Windows programs need 32-bit Wine, which cannot start on" \
-           "this host (it cannot execute 32-bit x86 programs); use an x86_64 build," \
-           "build/mingw64" >&2
-      return 1
-    fi
-    return 0
+    kostrel_host_runs_i386 && return 0
+    echo "wine-arch: 32-bit Windows programs need 32-bit Wine, which cannot start on this" \
+         "host (it cannot execute 32-bit x86 programs); use an x86_64 build, build/mingw64" >&2
+    return 1
   fi
   # Debian's wine, wineboot, winepath and regedit start the 32-bit loader whenever wine32
   # is installed, even where it cannot run: this `wine` starts the 64-bit one itself.
@@ -118,17 +92,15 @@ kostrel_wine_use() {
   mkdir -p "$dir" || return 1
   printf '#!/bin/sh\nexec "%s" "$@"\n' "$KOSTREL_WINE64_LOADER" > "$dir/wine"
   chmod +x "$dir/wine"
-  export WINELOADER=$KOSTREL_WINE64_LOADER
-  case ":$PATH:" in
-    *":$dir:"*) ;;
-    *) export PATH="$dir:$PATH" ;;
-  esac
+  export WINELOADER=$KOSTREL_WINE64_LOADER PATH="$dir:$PATH"
 }
 
-# Creating a prefix takes Wine 15 s or more. It ends when the wineserver has exited, with
-# the registry saved and the services that wineboot starts settled: a program started while
-# they still start up waits 10 s for them. The mark is written last, so that a creation cut
-# short is done again.
+# kostrel_wine_prefix_create [PROGRAM ARGS...] creates $WINEPREFIX with wineboot, once, and
+# runs the Windows program given (a setting) in it before any other; later calls return at
+# once. Creating a prefix takes Wine 15 s or more. It ends when the wineserver has exited,
+# with the registry saved and the services that wineboot starts settled: a program started
+# while they still start up waits 10 s for them. The mark is written last, so that a
+# creation cut short is done again.
 kostrel_wine_prefix_create() {
   [ ! -f "$WINEPREFIX/.kostrel-ready" ] || return 0
   echo "== creating the Wine prefix $WINEPREFIX (once)"

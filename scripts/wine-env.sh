@@ -39,45 +39,27 @@ wine_env_stop() {
     wait "$WINE_ENV_XVFB_PID" > /dev/null 2>&1 || true
     WINE_ENV_XVFB_PID=
   fi
-  if [ -n "${WINE_ENV_TMP:-}" ]; then
-    rm -rf "$WINE_ENV_TMP"
-    WINE_ENV_TMP=
-  fi
   if [ -n "${WINE_ENV_LOCK_FD:-}" ]; then
     exec {WINE_ENV_LOCK_FD}>&-
     WINE_ENV_LOCK_FD=
   fi
 }
 
-# Starts Xvfb on the first free display and exports DISPLAY; fails within 20 s.
+# Starts Xvfb on the first free display and exports DISPLAY; fails within 20 s, with the
+# end of Xvfb's log (or the shell's word that there is no Xvfb). With -displayfd, Xvfb
+# picks a free display number and writes it once it accepts clients.
 wine_env_start_xvfb() {
-  if ! command -v Xvfb > /dev/null; then
-    wine_env_fail "Xvfb not found (apt-get install xvfb)"
+  local log=${WINEPREFIX%/*}/xvfb.log number='' reply
+  exec {reply}< <(exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    3>&1 > "$log" 2>&1 {WINE_ENV_LOCK_FD}>&-)
+  WINE_ENV_XVFB_PID=$!
+  read -r -t 20 -u "$reply" number || true
+  exec {reply}<&-
+  if [[ ! $number =~ ^[0-9]+$ ]]; then
+    wine_env_fail "Xvfb gave no display within 20 s: $(tail -n 3 "$log")"
     return 1
   fi
-  WINE_ENV_TMP=$(mktemp -d /tmp/wine-env.XXXXXX)
-  local display_file="$WINE_ENV_TMP/display"
-  : > "$display_file"
-  # -displayfd picks a free display number and writes it once the server accepts clients.
-  Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp -noreset \
-    9> "$display_file" > "$WINE_ENV_TMP/xvfb.log" 2>&1 {WINE_ENV_LOCK_FD}>&- &
-  WINE_ENV_XVFB_PID=$!
-  local tries=0
-  while [ ! -s "$display_file" ] || ! grep -q '^[0-9][0-9]*$' "$display_file"; do
-    if ! kill -0 "$WINE_ENV_XVFB_PID" 2> /dev/null; then
-      WINE_ENV_XVFB_PID=
-      wine_env_fail "Xvfb did not start: $(tail -n 3 "$WINE_ENV_TMP/xvfb.log" 2> /dev/null)"
-      return 1
-    fi
-    tries=$((tries + 1))
-    if [ "$tries" -gt 200 ]; then
-      wine_env_fail "Xvfb gave no display within 20 s"
-      return 1
-    fi
-    sleep 0.1
-  done
-  DISPLAY=":$(head -n 1 "$display_file")"
-  export DISPLAY
+  export DISPLAY=":$number"
 }
 
 # Creates the prefix once, with Wine-drawn window captions from its first program on, and
@@ -112,7 +94,6 @@ wine_env_lock() {
     wine_env_fail "cannot open $WINEPREFIX.lock"
     return 1
   fi
-  command -v flock > /dev/null || return 0
   if ! flock -n "$WINE_ENV_LOCK_FD"; then
     echo "wine-env: waiting for another session that uses $WINEPREFIX" >&2
     if ! flock -w 900 "$WINE_ENV_LOCK_FD"; then
@@ -128,9 +109,8 @@ wine_env_main() {
     echo "       scripts/wine-env.sh <build-dir> <command> [args...]" >&2
     return 2
   fi
-  mkdir -p "$1" || { echo "wine-env: cannot create $1" >&2; return 1; }
   local build_dir
-  build_dir=$(cd "$1" && pwd)
+  build_dir=$(cd "$1" && pwd) || return 1
   kostrel_wine_use "$(kostrel_build_arch "$build_dir")" "$build_dir/wineprefix" || return 1
   trap wine_env_stop EXIT
   wine_env_lock || return 1
@@ -141,15 +121,10 @@ wine_env_main() {
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   # Run mode: set up, run the command, tear down.
   set -u
-  if [ $# -lt 2 ]; then
-    wine_env_main
-    exit 2
-  fi
-  wine_env_build_dir=$1
+  [ $# -ge 2 ] || { wine_env_main; exit 2; }
+  wine_env_main "$1" || exit 1
   shift
-  wine_env_main "$wine_env_build_dir" || exit 1
   "$@"
-  exit $?
 else
   wine_env_main "$@"
 fi

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cstdlib>
 #include <cwchar>
@@ -40,13 +41,12 @@ bool validName(const std::string& name) {
            std::all_of(wide.begin(), wide.end(), nameCharacterAllowed);
 }
 
+// Decimal digits without sign or leading zeros, at most INT32_MAX.
 bool parseScore(const std::string& digits, int32_t& score) {
-    if (digits.empty() || digits.size() > 10 || (digits.size() > 1 && digits[0] == '0') ||
-        digits.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    long long value = std::strtoll(digits.c_str(), nullptr, 10);
-    score = static_cast<int32_t>(value);
-    return value <= INT32_MAX;
+    if (digits[0] == '-' || (digits[0] == '0' && digits.size() > 1)) return false;
+    const char* end = digits.data() + digits.size();
+    std::from_chars_result read = std::from_chars(digits.data(), end, score);
+    return read.ec == std::errc() && read.ptr == end;
 }
 
 void removeLeftoverTemporaries(const std::string& folder, const std::string& base) {

@@ -2,7 +2,7 @@
 // fall step, handles what came, and redraws.
 #include <curses.h>
 #include <algorithm>
-#include <ctime>
+#include <chrono>
 
 #include "tui/best_result_file.h"
 #include "tui/terminal_session.h"
@@ -13,9 +13,8 @@ namespace {
 constexpr int EXIT_SETUP_FAILED = 2;
 
 int64_t monotonicMs() {
-    struct timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
 }
 
 void followSize(TuiApp& app, int64_t now) {

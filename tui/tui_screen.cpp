@@ -6,7 +6,6 @@
 #include <curses.h>
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 

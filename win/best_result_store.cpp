@@ -51,6 +51,20 @@ bool writeValues(HKEY key, const wchar_t* champion, uint32_t score) {
            written;
 }
 
+struct BestResult {
+    uint32_t record;
+    wchar_t champion[CHAMPION_BYTES];
+};
+
+bool readBestResult(BestResult& result) {
+    HKEY key;
+    if (!openStoreKey(key)) return false;
+    bool readable =
+        queryChampion(key, result.champion, CHAMPION_BYTES) && queryRecord(key, result.record);
+    RegCloseKey(key);
+    return readable;
+}
+
 }  // namespace
 
 uint32_t readBestScore() {
@@ -60,15 +74,6 @@ uint32_t readBestScore() {
     queryRecord(key, record);
     RegCloseKey(key);
     return record;
-}
-
-bool readBestResult(BestResult& result) {
-    HKEY key;
-    if (!openStoreKey(key)) return false;
-    bool readable =
-        queryChampion(key, result.champion, CHAMPION_BYTES) && queryRecord(key, result.record);
-    RegCloseKey(key);
-    return readable;
 }
 
 RecordWrite writeNewRecord(const wchar_t* champion, uint32_t score) {

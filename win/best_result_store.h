@@ -12,18 +12,8 @@ inline constexpr const char* BEST_RESULT_KEY = "SOFTWARE\\VarnekKostrel";
 // The champion's name with its terminator fits in this many bytes: at most 1023 characters.
 constexpr int CHAMPION_BYTES = 1024;
 
-struct BestResult {
-    uint32_t record;
-    wchar_t champion[CHAMPION_BYTES];
-};
-
 // Record if it is stored as a 4-byte REG_DWORD; 0 in every other case.
 uint32_t readBestScore();
-
-// Both values by their stored types. False when the key cannot be opened, either value is
-// missing or of another type, or the name with its terminator does not fit in
-// CHAMPION_BYTES bytes (a name stored without its terminator is taken as it fits).
-bool readBestResult(BestResult& result);
 
 enum class RecordWrite { written, beatenMeanwhile, failed };
 
@@ -33,5 +23,8 @@ enum class RecordWrite { written, beatenMeanwhile, failed };
 // failed: the key cannot be opened or created, or a write failed (what was written stays).
 RecordWrite writeNewRecord(const wchar_t* champion, uint32_t score);
 
-// Shows the stored best result, or the text saying it cannot be read, in a message box.
+// Shows the stored best result, or the text saying it cannot be read, in a message box:
+// it cannot when the key cannot be opened, either value is missing or of another type, or
+// the name with its terminator does not fit in CHAMPION_BYTES bytes (a name stored without
+// its terminator is taken as it fits).
 void showBestResult(HWND owner);

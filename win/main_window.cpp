@@ -102,6 +102,18 @@ LRESULT onGameCommand(HWND window, WPARAM code) {
     return 1;
 }
 
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: return onCreate(window);
+    case WM_CLOSE: return onClose();
+    case WM_ACTIVATEAPP: return onActivateApp(window, wParam, lParam);
+    case WM_KEYDOWN: return onKeyDown(window, wParam);
+    case WM_COMMAND: return onCommand(window, wParam);
+    case WM_GAME_COMMAND: return onGameCommand(window, wParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
 }  // namespace
 
 bool registerMainWindowClass(HINSTANCE instance) {
@@ -128,16 +140,4 @@ HWND createMainWindow(int showCommand) {
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     return window;
-}
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CREATE: return onCreate(window);
-    case WM_CLOSE: return onClose();
-    case WM_ACTIVATEAPP: return onActivateApp(window, wParam, lParam);
-    case WM_KEYDOWN: return onKeyDown(window, wParam);
-    case WM_COMMAND: return onCommand(window, wParam);
-    case WM_GAME_COMMAND: return onGameCommand(window, wParam);
-    default: return DefWindowProcW(window, message, wParam, lParam);
-    }
 }

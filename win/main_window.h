@@ -14,5 +14,3 @@ bool registerMainWindowClass(HINSTANCE instance);
 
 // Creates, shows and updates the main window; null if it could not be created.
 HWND createMainWindow(int showCommand);
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

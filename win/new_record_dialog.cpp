@@ -50,18 +50,18 @@ INT_PTR onCommand(HWND dialog, WPARAM wParam) {
     return TRUE;
 }
 
-}  // namespace
-
-void checkNewRecord(HWND owner, uint32_t score) {
-    if (score <= readBestScore()) return;
-    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_NEW_RECORD), owner,
-                    NewRecordDialogProc, static_cast<LPARAM>(score));
-}
-
 INT_PTR CALLBACK NewRecordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: return onInitDialog(dialog, lParam);
     case WM_COMMAND: return onCommand(dialog, wParam);
     default: return FALSE;
     }
+}
+
+}  // namespace
+
+void checkNewRecord(HWND owner, uint32_t score) {
+    if (score <= readBestScore()) return;
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_NEW_RECORD), owner,
+                    NewRecordDialogProc, static_cast<LPARAM>(score));
 }

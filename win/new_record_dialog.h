@@ -8,5 +8,3 @@
 // Opens the new-record dialog, modal and owned by owner, when score beats the stored best
 // score (unsigned comparison; a tie is no record). Returns when the dialog has closed.
 void checkNewRecord(HWND owner, uint32_t score);
-
-INT_PTR CALLBACK NewRecordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,14 +1,15 @@
 // The game controller: the gate of every piece command, the fall step with its lock and
-// advance, new games, pause and the score query.
+// the advance to the next piece, new games, pause and the score query.
 #include "model/game/game_controller.h"
 
-#include <cstdio>
 #include <cstring>
+#include <string>
 
-#include "model/game/piece_advance.h"
+#include "chooser/next_piece_chooser.h"
 #include "model/rules/game_random.h"
 #include "model/rules/piece_moves.h"
 #include "model/rules/piece_table.h"
+#include "model/rules/preview_word.h"
 #include "model/rules/row_clearing.h"
 
 namespace {
@@ -16,12 +17,27 @@ namespace {
 // Before the first game the falling piece's box lies wholly left of the board.
 constexpr int32_t OFF_BOARD_COLUMN = -10;
 
+// The next piece becomes the falling piece at the spawn position; the host's next-kind
+// source (the adversarial chooser unless the host names another) gives the new next kind,
+// GameRandom its rotation, and a linked preview is told. Does not test the fit.
+void advancePiece(GameState& state, const GameHost& host) {
+    state.pieceKind = state.nextKind;
+    // The source sees the grid after the lock and row removal, and the promoted kind.
+    state.nextKind = host.nextKind != nullptr ? host.nextKind(host.context, state, state.pieceKind)
+                                              : chooseNextKind(state, state.pieceKind);
+    state.pieceX = SPAWN_COLUMN;
+    state.pieceY = SPAWN_ROW;
+    state.pieceRotation = state.nextRotation;
+    state.nextRotation = GameRandom() % 4;
+    if (state.previewWindow != 0)
+        host.setPreviewWord(host.context, state.previewWindow,
+                            packPreviewWord(state.nextKind, state.nextRotation));
+}
+
 // The linked score label's text: the score in decimal, through the view's host.
 void showScore(const GameState& state, const GameHost& host, int32_t score) {
-    if (state.scoreLabel == 0) return;
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", static_cast<int>(score));
-    host.setScoreText(host.context, state.scoreLabel, text);
+    if (state.scoreLabel != 0)
+        host.setScoreText(host.context, state.scoreLabel, std::to_string(score).c_str());
 }
 
 }  // namespace

@@ -29,33 +29,24 @@ constexpr bool pictureCellFilled(const char* picture, int row, int column) {
 // of its box. An all-blank picture comes back all blank.
 constexpr void rotateShape(const char* source, char* destination) {
     // The source cell at (row r, column c) lands at (row 3 - c, column r).
-    for (int j = 0; j < PICTURE_SIDE; ++j)
-        for (int i = 0; i < PICTURE_SIDE; ++i)
-            destination[j * PICTURE_SIDE + i] = source[i * PICTURE_SIDE + (PICTURE_SIDE - 1 - j)];
-
-    // Each shift is bounded by the box's side, so an all-blank picture ends too.
-    auto rowBlank = [destination] {
-        for (int column = 0; column < PICTURE_SIDE; ++column)
-            if (pictureCellFilled(destination, 0, column)) return false;
-        return true;
+    auto turned = [source](int row, int column) {
+        return source[column * PICTURE_SIDE + (PICTURE_SIDE - 1 - row)];
     };
-    auto columnBlank = [destination] {
-        for (int row = 0; row < PICTURE_SIDE; ++row)
-            if (pictureCellFilled(destination, row, 0)) return false;
-        return true;
-    };
-    for (int shifts = 0; shifts < PICTURE_SIDE && rowBlank(); ++shifts) {
-        for (int cell = 0; cell < PICTURE_CELLS - PICTURE_SIDE; ++cell)
-            destination[cell] = destination[cell + PICTURE_SIDE];
-        for (int cell = PICTURE_CELLS - PICTURE_SIDE; cell < PICTURE_CELLS; ++cell)
-            destination[cell] = ' ';
+    // The turned picture moves up by its blank rows and left by its blank columns.
+    int top = PICTURE_SIDE;
+    int left = PICTURE_SIDE;
+    for (int row = 0; row < PICTURE_SIDE; ++row) {
+        for (int column = 0; column < PICTURE_SIDE; ++column) {
+            if (turned(row, column) == ' ') continue;
+            top = row < top ? row : top;
+            left = column < left ? column : left;
+        }
     }
-    for (int shifts = 0; shifts < PICTURE_SIDE && columnBlank(); ++shifts) {
-        for (int row = 0; row < PICTURE_SIDE; ++row) {
-            char* line = destination + row * PICTURE_SIDE;
-            for (int column = 0; column < PICTURE_SIDE - 1; ++column)
-                line[column] = line[column + 1];
-            line[PICTURE_SIDE - 1] = ' ';
+    for (int row = 0; row < PICTURE_SIDE; ++row) {
+        for (int column = 0; column < PICTURE_SIDE; ++column) {
+            bool inside = row + top < PICTURE_SIDE && column + left < PICTURE_SIDE;
+            destination[row * PICTURE_SIDE + column] =
+                inside ? turned(row + top, column + left) : ' ';
         }
     }
 }
@@ -80,12 +71,10 @@ constexpr PieceTableCells buildPieceTable() {
     return table;
 }
 
-inline constexpr PieceTableCells PIECE_TABLE_CELLS_BUILT = buildPieceTable();
-
 // Kind-major table: kind k, rotation r, row y, column x lies at k*64 + r*16 + y*4 + x.
-inline constexpr const char (&PieceTable)[PIECE_TABLE_CELLS] = PIECE_TABLE_CELLS_BUILT.cells;
+inline constexpr PieceTableCells PIECE_TABLE = buildPieceTable();
 
 // The 16 characters of one picture; kind 0..6, rotation 0..3, not checked.
 constexpr const char* piecePicture(int kind, int rotation) {
-    return PieceTable + kind * PIECE_ROTATIONS * PICTURE_CELLS + rotation * PICTURE_CELLS;
+    return PIECE_TABLE.cells + kind * PIECE_ROTATIONS * PICTURE_CELLS + rotation * PICTURE_CELLS;
 }

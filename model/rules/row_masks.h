@@ -79,7 +79,15 @@ struct MaskBoard {
 };
 
 // The record's grid, with `top` its first nonempty row.
-MaskBoard maskBoardOf(const GameState& state);
+inline MaskBoard maskBoardOf(const GameState& state) {
+    MaskBoard board;
+    board.top = BOARD_ROWS;
+    for (int row = BOARD_ROWS - 1; row >= 0; --row) {
+        board.rows[row] = rowMaskOf(state.cells[row]);
+        if (board.rows[row] != 0) board.top = row;
+    }
+    return board;
+}
 
 // The game's fit test: every filled cell of the piece with its box at (x, y) lies inside
 // the grid on an empty cell. Every picture has a filled cell in its row 0 and column 0, so

@@ -3,8 +3,6 @@
 // end-to-end plan, which must clear one; that a run repeats is kostrel_sim_test's too.)
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "board_builder.h"
 #include "bot/bot_player.h"
 #include "chooser/next_piece_chooser.h"
@@ -35,11 +33,8 @@ TEST(BotPlayer, LandsWhereItPlannedFixesWhatItPlannedAndForeseesTheAdversary) {
                            plan.placement.x, plan.placement.y);
             removeFullRows(expected);
             int32_t foreseen = chooseNextKind(expected, state.nextKind);
-            Placement landed{};
-            ASSERT_EQ(PIECE_PLAYED, playOnePiece(state, host, deepest, &landed));
-            EXPECT_EQ(std::make_tuple(plan.placement.x, plan.placement.y, plan.placement.rotation),
-                      std::make_tuple(landed.x, landed.y, landed.rotation))
-                << "piece " << piece;
+            // Played is where the plan put it: a drift would be PIECE_DRIFTED.
+            ASSERT_EQ(PIECE_PLAYED, playOnePiece(state, host, deepest));
             MaskBoard actual = maskBoardOf(state);
             for (int row = 0; row < BOARD_ROWS; ++row)
                 ASSERT_EQ(expected.rows[row], actual.rows[row])

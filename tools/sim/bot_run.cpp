@@ -1,16 +1,18 @@
 // Option parsing, the game loop over one record, and the summary line of `kostrel-sim bot`.
-#include "tools/sim/bot_run.h"
+#include "tools/sim/kostrel_sim.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
+#include <iomanip>
+#include <iterator>
+#include <numeric>
 #include <string>
 #include <vector>
 
 #include "bot/bot_player.h"
 #include "model/game/game_controller.h"
-#include "tools/sim/kostrel_sim.h"
 
 namespace {
 
@@ -39,74 +41,58 @@ int badOption(std::ostream& err, const std::string& why) {
 }
 
 // A positive decimal count without sign, blanks or leading zeros, at most COUNT_LIMIT.
-bool parseCount(const char* text, int64_t& value) {
-    if (text[0] < '1' || text[0] > '9') return false;
-    value = 0;
-    for (const char* p = text; *p != '\0'; ++p) {
-        if (*p < '0' || *p > '9') return false;
-        value = value * 10 + (*p - '0');
-        if (value > COUNT_LIMIT) return false;
-    }
-    return true;
+bool parseCount(const std::string& text, int64_t& value) {
+    const char* end = text.data() + text.size();
+    if (text.empty() || text[0] < '1' || text[0] > '9') return false;
+    std::from_chars_result read = std::from_chars(text.data(), end, value);
+    return read.ec == std::errc() && read.ptr == end && value <= COUNT_LIMIT;
 }
 
-enum BotOption {
-    OPTION_GAMES,
-    OPTION_MAX_PIECES,
-    OPTION_GENERATOR,
-    OPTION_DEPTH,
-    OPTION_WEIGHTS,
-    OPTION_COUNT
+const std::string COUNT_EXPECTED = "a whole number 1.." + std::to_string(COUNT_LIMIT);
+
+// Each option with what its value must be; `apply` takes a value or refuses it.
+const struct {
+    const char* name;
+    std::string expected;
+    bool (*apply)(const std::string& value, BotOptions& options);
+} OPTIONS[] = {
+    {"--games", COUNT_EXPECTED, [](auto& value, auto& o) { return parseCount(value, o.games); }},
+    {"--max-pieces", COUNT_EXPECTED,
+     [](auto& value, auto& o) { return parseCount(value, o.maxPieces); }},
+    {"--generator", "adversary or uniform",
+     [](auto& value, auto& o) {
+         o.uniform = value == "uniform";
+         return o.uniform || value == "adversary";
+     }},
+    {"--depth", "1, 2 or 3",
+     [](auto& value, auto& o) {
+         o.depth = value.size() == 1 ? value[0] - '0' : 0;
+         return o.depth >= 1 && o.depth <= 3;
+     }},
+    {"--weights", "el-tetris, dellacherie or lee",
+     [](auto& value, auto& o) {
+         o.weights = value == "el-tetris"     ? &EL_TETRIS_WEIGHTS
+                     : value == "dellacherie" ? &DELLACHERIE_WEIGHTS
+                     : value == "lee"         ? &YIYUAN_LEE_WEIGHTS
+                                              : nullptr;
+         return o.weights != nullptr;
+     }},
 };
-const char* const OPTION_NAMES[OPTION_COUNT] = {"--games", "--max-pieces", "--generator", "--depth",
-                                                "--weights"};
-
-// Applies one option's value; returns an empty string or what was wrong with it.
-std::string applyOption(int option, const std::string& value, BotOptions& options) {
-    int64_t count = 0;
-    switch (option) {
-    case OPTION_GAMES:
-    case OPTION_MAX_PIECES:
-        if (!parseCount(value.c_str(), count))
-            return "a whole number 1.." + std::to_string(COUNT_LIMIT);
-        (option == OPTION_GAMES ? options.games : options.maxPieces) = count;
-        return "";
-    case OPTION_GENERATOR:
-        if (value != "adversary" && value != "uniform") return "adversary or uniform";
-        options.uniform = value == "uniform";
-        return "";
-    case OPTION_DEPTH:
-        if (value != "1" && value != "2" && value != "3") return "1, 2 or 3";
-        options.depth = value[0] - '0';
-        return "";
-    default:  // OPTION_WEIGHTS
-        if (value == "el-tetris")
-            options.weights = &EL_TETRIS_WEIGHTS;
-        else if (value == "dellacherie")
-            options.weights = &DELLACHERIE_WEIGHTS;
-        else if (value == "lee")
-            options.weights = &YIYUAN_LEE_WEIGHTS;
-        else
-            return "el-tetris, dellacherie or lee";
-        return "";
-    }
-}
 
 // Returns SIM_EXIT_OK when every option was understood.
 int parseOptions(int argc, const char* const* argv, BotOptions& options, std::ostream& err) {
-    bool seen[OPTION_COUNT] = {};
+    bool seen[std::size(OPTIONS)] = {};
     for (int i = 0; i < argc; i += 2) {
         std::string name = argv[i];
-        int option = 0;
-        while (option < OPTION_COUNT && name != OPTION_NAMES[option]) ++option;
-        if (option == OPTION_COUNT) return badOption(err, "unknown option \"" + name + "\"");
+        size_t option = 0;
+        while (option < std::size(OPTIONS) && name != OPTIONS[option].name) ++option;
+        if (option == std::size(OPTIONS)) return badOption(err, "unknown option \"" + name + "\"");
         if (seen[option]) return badOption(err, "option " + name + " given twice");
         seen[option] = true;
         if (i + 1 >= argc) return badOption(err, "option " + name + " needs a value");
-        std::string expected = applyOption(option, argv[i + 1], options);
-        if (!expected.empty())
+        if (!OPTIONS[option].apply(argv[i + 1], options))
             return badOption(err, "bad value \"" + std::string(argv[i + 1]) + "\" for " + name +
-                                      ", expected " + expected);
+                                      ", expected " + OPTIONS[option].expected);
     }
     // The third piece is foreseen by the adversary's own rule; a uniform draw cannot be.
     if (options.uniform && options.depth == 3)
@@ -121,12 +107,6 @@ std::string formatMedian(std::vector<int32_t> rows) {
     int64_t twice =
         rows.size() % 2 == 1 ? 2 * int64_t{rows[middle]} : int64_t{rows[middle - 1]} + rows[middle];
     return std::to_string(twice / 2) + (twice % 2 != 0 ? ".5" : "");
-}
-
-std::string formatFixed(double value, const char* format) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
 }
 
 }  // namespace
@@ -163,11 +143,10 @@ int runBotGames(int argc, const char* const* argv, std::ostream& out, std::ostre
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    int64_t sum = 0;
-    for (int32_t r : rows) sum += r;
-    out << "games " << options.games << " rows mean "
-        << formatFixed(static_cast<double>(sum) / rows.size(), "%.2f") << " median "
-        << formatMedian(rows) << " max " << *std::max_element(rows.begin(), rows.end())
-        << " pieces/s " << formatFixed(seconds > 0 ? totalPieces / seconds : 0.0, "%.0f") << '\n';
+    double mean = std::accumulate(rows.begin(), rows.end(), int64_t{0}) / double(rows.size());
+    out << "games " << options.games << " rows mean " << std::fixed << std::setprecision(2) << mean
+        << " median " << formatMedian(rows) << " max "
+        << *std::max_element(rows.begin(), rows.end()) << " pieces/s " << std::setprecision(0)
+        << (seconds > 0 ? totalPieces / seconds : 0.0) << '\n';
     return SIM_EXIT_OK;
 }

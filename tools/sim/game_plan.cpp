@@ -3,16 +3,18 @@
 // a row is cleared, so that the score is a new record; then each piece drops where it
 // appears until the game ends. Each piece's entry holds the keys and what the tests check
 // on screen: the piece and the preview as it appears, the row it rests in and the stack.
-#include "tools/sim/game_plan.h"
+#include "tools/sim/kostrel_sim.h"
 
+#include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "bot/bot_player.h"
 #include "model/game/game_controller.h"
 #include "model/game/recording_host.h"
 #include "model/rules/piece_moves.h"
-#include "tools/sim/kostrel_sim.h"
 
 namespace {
 
@@ -21,20 +23,11 @@ constexpr int ROWS_TO_CLEAR = 1;
 // this many rows down first; the keys must then lead to the same place.
 constexpr int TIMER_ROWS = 3;
 
-// A placement that the tests' keys reach: `turns` turns, then `shift` moves sideways (to the
-// right when positive), then steps down.
-struct KeyedPlacement {
-    int turns;
-    int shift;
-    Placement rest;
-};
-
 struct PlannedPiece {
     int kind, rotation, nextKind, nextRotation;
     int turns = 0;
     int shift = 0;
-    int rest = 0;       // the row the piece's box rests in
-    GameState stack{};  // the grid once the piece is fixed
+    int rest = 0;  // the row the piece's box rests in
 };
 
 // Where the keys leave the piece, on a copy of the game with the rules alone (nothing is
@@ -53,37 +46,31 @@ bool restingPlace(GameState trial, int timerRows, int turns, int shift, Placemen
     return true;
 }
 
-// The keyed placements of the falling piece that rest in the same place whenever the keys
-// come, fewest turns first.
-std::vector<KeyedPlacement> timerProofPlacements(const GameState& state) {
-    std::vector<KeyedPlacement> found;
+// The bot's choice among the places that the tests' keys reach whenever they come: `turns`
+// turns, then `shift` moves sideways (to the right when positive), then steps down, with
+// the same resting place after the timer took the piece up to TIMER_ROWS rows down first.
+// False when there is none.
+bool chooseKeys(const GameState& state, PlannedPiece& piece) {
+    std::vector<Placement> allowed;
+    std::vector<std::pair<int, int>> keys;  // turns and shift for each allowed place
     for (int turns = 0; turns < PIECE_ROTATIONS; ++turns) {
-        for (int x = 0; x < BOARD_COLUMNS; ++x) {
-            KeyedPlacement keyed{turns, x - state.pieceX, Placement{}};
-            bool same = restingPlace(state, 0, turns, keyed.shift, keyed.rest);
-            for (int late = 1; same && late <= TIMER_ROWS; ++late) {
-                Placement lower;
-                same = restingPlace(state, late, turns, keyed.shift, lower) &&
-                       samePlace(state.pieceKind, lower, keyed.rest);
-            }
-            if (same) found.push_back(keyed);
+        for (int shift = -state.pieceX; shift < BOARD_COLUMNS - state.pieceX; ++shift) {
+            Placement rest;
+            Placement later;
+            bool same = restingPlace(state, 0, turns, shift, rest);
+            for (int late = 1; same && late <= TIMER_ROWS; ++late)
+                same = restingPlace(state, late, turns, shift, later) &&
+                       samePlace(state.pieceKind, later, rest);
+            if (!same) continue;
+            allowed.push_back(rest);
+            keys.emplace_back(turns, shift);
         }
     }
-    return found;
-}
-
-// The bot's choice among the timer-proof placements, as keys; false when there is none.
-bool choosePlacement(const GameState& state, PlannedPiece& piece) {
-    std::vector<KeyedPlacement> keyed = timerProofPlacements(state);
-    std::vector<Placement> allowed;
-    for (const KeyedPlacement& k : keyed) allowed.push_back(k.rest);
     BotDecision decision = decidePlacement(botViewOfGame(state), defaultBotSettings(), &allowed);
-    for (const KeyedPlacement& k : keyed) {
-        if (decision.found && samePlace(state.pieceKind, k.rest, decision.placement)) {
-            piece.turns = k.turns;
-            piece.shift = k.shift;
-            return true;
-        }
+    for (size_t i = 0; decision.found && i < allowed.size(); ++i) {
+        if (!samePlace(state.pieceKind, allowed[i], decision.placement)) continue;
+        std::tie(piece.turns, piece.shift) = keys[i];
+        return true;
     }
     return false;
 }
@@ -98,17 +85,17 @@ void playPiece(GameState& state, const GameHost& host, PlannedPiece& piece) {
         piece.rest = state.pieceY;
         fallStep(state, host);
     } while (state.pieceY == piece.rest + 1);
-    piece.stack = state;
 }
 
-void writePiece(std::ostream& out, const PlannedPiece& piece) {
+// The piece's entry, with the stack it left.
+void writePiece(std::ostream& out, const PlannedPiece& piece, const GameState& stack) {
     out << "{\"kind\": " << piece.kind << ", \"rotation\": " << piece.rotation << ", \"preview\": ["
         << piece.nextKind << ", " << piece.nextRotation << "], \"turns\": " << piece.turns
         << ", \"shift\": " << piece.shift << ", \"rest\": " << piece.rest << ",\n  \"stack\": [";
     for (int row = 0; row < BOARD_ROWS; ++row) {
         std::string line(BOARD_COLUMNS, '.');
         for (int column = 0; column < BOARD_COLUMNS; ++column)
-            if (piece.stack.cells[row][column] != 0) line[column] = '#';
+            if (stack.cells[row][column] != 0) line[column] = '#';
         out << (row > 0 ? ", \"" : "\"") << line << '"';
     }
     out << "]}";
@@ -122,28 +109,23 @@ int runGamePlan(std::ostream& out, std::ostream& err) {
     GameHost host = recordingHostOf(recording);
     initGameState(state);
     newGame(state, host);
-    std::vector<PlannedPiece> pieces;
-    while (isGameActive(state)) {
+    std::ostringstream pieces;  // printed only when the whole plan holds
+    for (int count = 0; isGameActive(state); ++count) {
         PlannedPiece piece{state.pieceKind, state.pieceRotation, state.nextKind,
                            state.nextRotation};
-        if (state.score < ROWS_TO_CLEAR && !choosePlacement(state, piece)) {
-            err << "kostrel-sim: no plan: piece " << pieces.size()
+        if (state.score < ROWS_TO_CLEAR && !chooseKeys(state, piece)) {
+            err << "kostrel-sim: no plan: piece " << count
                 << " has no place that its keys reach whenever they come\n";
             return SIM_EXIT_BOT_FAULT;
         }
         playPiece(state, host, piece);
-        pieces.push_back(piece);
+        pieces << (count > 0 ? ",\n" : "");
+        writePiece(pieces, piece, state);
     }
     if (state.score < ROWS_TO_CLEAR) {
         err << "kostrel-sim: no plan: the game ended before a row was cleared\n";
         return SIM_EXIT_BOT_FAULT;
     }
-
-    out << "{\"pieces\": [\n";
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        writePiece(out, pieces[i]);
-        out << (i + 1 < pieces.size() ? ",\n" : "\n");
-    }
-    out << "], \"final_score\": " << state.score << "}\n";
+    out << "{\"pieces\": [\n" << pieces.str() << "\n], \"final_score\": " << state.score << "}\n";
     return SIM_EXIT_OK;
 }

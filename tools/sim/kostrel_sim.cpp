@@ -7,9 +7,6 @@
 #include "chooser/board_evaluation.h"
 #include "chooser/next_piece_chooser.h"
 #include "tools/sim/board_text.h"
-#include "tools/sim/bot_run.h"
-#include "tools/sim/game_plan.h"
-#include "tools/sim/play_session.h"
 
 namespace {
 

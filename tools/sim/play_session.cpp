@@ -1,15 +1,16 @@
 // Reads whitespace-separated commands to the end of input and applies each to the game as
 // the board view would: through the controller, with a host that records what it is asked.
-#include "tools/sim/play_session.h"
+#include "tools/sim/kostrel_sim.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <string>
 
+#include "model/game/game_command.h"
 #include "model/game/game_controller.h"
 #include "model/game/recording_host.h"
 #include "tools/sim/board_text.h"
-#include "tools/sim/kostrel_sim.h"
 
 namespace {
 
@@ -17,8 +18,12 @@ namespace {
 constexpr uint32_t SCORE_LABEL_WINDOW = 1;
 constexpr uint32_t PREVIEW_WINDOW = 2;
 
-// Longer than any command; a longer token is bad input and is shown cut.
-constexpr size_t TOKEN_LIMIT = 32;
+// Longer than any command; a longer word is bad input and is shown cut.
+constexpr size_t WORD_LIMIT = 32;
+// The C locale's white space but the line feed, which ends a line.
+bool isBlank(char character) {
+    return character != '\n' && std::isspace(static_cast<unsigned char>(character));
+}
 
 void showState(std::ostream& out, const GameState& state, const RecordingHost& host) {
     writeBoardText(out, state);
@@ -34,46 +39,11 @@ void showState(std::ostream& out, const GameState& state, const RecordingHost& h
         << host.gameOvers << " repaints " << host.repaints << '\n';
 }
 
-struct Token {
-    std::string text;
-    bool cut = false;
-    int64_t line = 1;  // 64 bits: input of any length is counted without overflow
-    int64_t column = 1;
-};
-
-// Reads the next token; false at the end of input.
-bool readToken(std::streambuf& source, int64_t& line, int64_t& column, Token& token) {
-    constexpr int END = std::char_traits<char>::eof();
-    int character;
-    for (;;) {
-        character = source.sgetc();
-        if (character == END) return false;
-        if (!std::isspace(character)) break;
-        source.sbumpc();
-        if (character == '\n') {
-            ++line;
-            column = 1;
-        } else {
-            ++column;
-        }
-    }
-    token = Token{};
-    token.line = line;
-    token.column = column;
-    while ((character = source.sgetc()) != END && !std::isspace(character)) {
-        source.sbumpc();
-        ++column;
-        if (token.text.size() < TOKEN_LIMIT)
-            token.text.push_back(static_cast<char>(character));
-        else
-            token.cut = true;
-    }
-    return true;
-}
-
-std::string printable(const Token& token) {
+// The word as a message shows it: cut after WORD_LIMIT bytes, each byte that is not
+// printable ASCII written as \xNN.
+std::string printable(const std::string& word) {
     std::string shown;
-    for (char character : token.text) {
+    for (char character : word.substr(0, WORD_LIMIT)) {
         if (character >= 0x20 && character <= 0x7E) {
             shown.push_back(character);
         } else {
@@ -82,72 +52,61 @@ std::string printable(const Token& token) {
             shown += escape;
         }
     }
-    return token.cut ? shown + "..." : shown;
+    return word.size() > WORD_LIMIT ? shown + "..." : shown;
 }
 
-struct Session {
-    GameState state;
-    RecordingHost recording;
-    GameHost host;
-    std::ostream& out;
-};
-
-using CommandHandler = void (*)(Session&);
-
-struct Command {
+// The board view's command for each word; "show" has none. A tick is delivered whether or
+// not a timer runs: the controller's gate decides, as it does for a late WM_TIMER in the
+// real program.
+constexpr uint32_t SHOW = 0;
+const struct {
     const char* name;
-    CommandHandler handler;
+    uint32_t code;
+} COMMANDS[] = {
+    {"new", CMD_NEW_GAME},  {"left", CMD_MOVE_LEFT}, {"right", CMD_MOVE_RIGHT},
+    {"rotate", CMD_ROTATE}, {"down", CMD_STEP_DOWN}, {"tick", CMD_STEP_DOWN},
+    {"pause", CMD_PAUSE},   {"resume", CMD_RESUME},  {"score", CMD_GET_SCORE},
+    {"show", SHOW},
 };
-
-// A tick is delivered whether or not a timer runs: the controller's gate decides, as it
-// does for a late WM_TIMER in the real program.
-const Command COMMANDS[] = {
-    {"new", [](Session& s) { newGame(s.state, s.host); }},
-    {"left", [](Session& s) { moveLeft(s.state, s.host); }},
-    {"right", [](Session& s) { moveRight(s.state, s.host); }},
-    {"rotate", [](Session& s) { rotatePiece(s.state, s.host); }},
-    {"down", [](Session& s) { fallStep(s.state, s.host); }},
-    {"tick", [](Session& s) { fallStep(s.state, s.host); }},
-    {"pause", [](Session& s) { pauseGame(s.state); }},
-    {"resume", [](Session& s) { resumeGame(s.state); }},
-    {"score", [](Session& s) { s.out << "score " << queryScore(s.state) << '\n'; }},
-    {"show", [](Session& s) { showState(s.out, s.state, s.recording); }},
-};
-
-CommandHandler findCommand(const Token& token) {
-    if (token.cut) return nullptr;
-    for (const Command& command : COMMANDS)
-        if (token.text == command.name) return command.handler;
-    return nullptr;
-}
 
 }  // namespace
 
 int runPlaySession(std::istream& in, std::ostream& out, std::ostream& err) {
-    Session session{GameState{}, RecordingHost{}, GameHost{}, out};
-    session.host = recordingHostOf(session.recording);
+    GameState state;
+    RecordingHost recording;
+    GameHost host = recordingHostOf(recording);
 
     // What the real program does before the player can act: create the record, then link
     // the score label and the preview, in that order.
-    initGameState(session.state);
-    setScoreLabel(session.state, SCORE_LABEL_WINDOW);
-    setPreviewWindow(session.state, PREVIEW_WINDOW);
+    initGameState(state);
+    applyGameCommand(state, host, CMD_SET_SCORE_LABEL, SCORE_LABEL_WINDOW);
+    applyGameCommand(state, host, CMD_SET_PREVIEW, PREVIEW_WINDOW);
 
-    int64_t line = 1;
-    int64_t column = 1;
-    Token token;
-    int status = SIM_EXIT_OK;
-    while (readToken(*in.rdbuf(), line, column, token)) {
-        CommandHandler handler = findCommand(token);
-        if (handler == nullptr) {
-            out.flush();  // what was printed before stays printed
-            err << "kostrel-sim: unknown command \"" << printable(token) << "\" at line "
-                << token.line << ", column " << token.column << '\n';
-            status = SIM_EXIT_BAD_INPUT;
-            break;
+    std::string text;
+    int64_t line = 0;                // 64 bits: input of any length is counted without overflow
+    std::istream lines(in.rdbuf());  // not tied to `out`: no flush before each line
+    while (std::getline(lines, text)) {
+        ++line;
+        for (auto start = text.begin(), end = start;
+             (start = std::find_if_not(end, text.end(), isBlank)) != text.end();) {
+            end = std::find_if(start, text.end(), isBlank);
+            std::string word(start, end);
+            auto command = std::find_if(std::begin(COMMANDS), std::end(COMMANDS),
+                                        [&](const auto& c) { return word == c.name; });
+            if (command == std::end(COMMANDS)) {
+                out.flush();  // what was printed before stays printed
+                err << "kostrel-sim: unknown command \"" << printable(word) << "\" at line " << line
+                    << ", column " << start - text.begin() + 1 << '\n';
+                return SIM_EXIT_BAD_INPUT;
+            }
+            if (command->code == SHOW) {
+                showState(out, state, recording);
+                continue;
+            }
+            int32_t answer = applyGameCommand(state, host, command->code, 0);
+            if (command->code == CMD_GET_SCORE) out << "score " << answer << '\n';
         }
-        handler(session);
     }
     out.flush();
-    return status;
+    return SIM_EXIT_OK;
 }
