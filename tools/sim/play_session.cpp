@@ -18,12 +18,8 @@ namespace {
 constexpr uint32_t SCORE_LABEL_WINDOW = 1;
 constexpr uint32_t PREVIEW_WINDOW = 2;
 
-// Longer than any command; a longer word is bad input and is shown cut.
-constexpr size_t WORD_LIMIT = 32;
-// The C locale's white space but the line feed, which ends a line.
-bool isBlank(char character) {
-    return character != '\n' && std::isspace(static_cast<unsigned char>(character));
-}
+// Longer than any command; a longer token is bad input and is shown cut.
+constexpr size_t TOKEN_LIMIT = 32;
 
 void showState(std::ostream& out, const GameState& state, const RecordingHost& host) {
     writeBoardText(out, state);
@@ -39,11 +35,46 @@ void showState(std::ostream& out, const GameState& state, const RecordingHost& h
         << host.gameOvers << " repaints " << host.repaints << '\n';
 }
 
-// The word as a message shows it: cut after WORD_LIMIT bytes, each byte that is not
-// printable ASCII written as \xNN.
-std::string printable(const std::string& word) {
+struct Token {
+    std::string text;
+    bool cut = false;
+    int64_t line = 1;  // 64 bits: input of any length is counted without overflow
+    int64_t column = 1;
+};
+
+// Reads the next token; false at the end of input.
+bool readToken(std::streambuf& source, int64_t& line, int64_t& column, Token& token) {
+    constexpr int END = std::char_traits<char>::eof();
+    int character;
+    for (;;) {
+        character = source.sgetc();
+        if (character == END) return false;
+        if (!std::isspace(character)) break;
+        source.sbumpc();
+        if (character == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    token = Token{};
+    token.line = line;
+    token.column = column;
+    while ((character = source.sgetc()) != END && !std::isspace(character)) {
+        source.sbumpc();
+        ++column;
+        if (token.text.size() < TOKEN_LIMIT)
+            token.text.push_back(static_cast<char>(character));
+        else
+            token.cut = true;
+    }
+    return true;
+}
+
+std::string printable(const Token& token) {
     std::string shown;
-    for (char character : word.substr(0, WORD_LIMIT)) {
+    for (char character : token.text) {
         if (character >= 0x20 && character <= 0x7E) {
             shown.push_back(character);
         } else {
@@ -52,7 +83,7 @@ std::string printable(const std::string& word) {
             shown += escape;
         }
     }
-    return word.size() > WORD_LIMIT ? shown + "..." : shown;
+    return token.cut ? shown + "..." : shown;
 }
 
 // The board view's command for each word; "show" has none. A tick is delivered whether or
@@ -82,31 +113,28 @@ int runPlaySession(std::istream& in, std::ostream& out, std::ostream& err) {
     applyGameCommand(state, host, CMD_SET_SCORE_LABEL, SCORE_LABEL_WINDOW);
     applyGameCommand(state, host, CMD_SET_PREVIEW, PREVIEW_WINDOW);
 
-    std::string text;
-    int64_t line = 0;                // 64 bits: input of any length is counted without overflow
-    std::istream lines(in.rdbuf());  // not tied to `out`: no flush before each line
-    while (std::getline(lines, text)) {
-        ++line;
-        for (auto start = text.begin(), end = start;
-             (start = std::find_if_not(end, text.end(), isBlank)) != text.end();) {
-            end = std::find_if(start, text.end(), isBlank);
-            std::string word(start, end);
-            auto command = std::find_if(std::begin(COMMANDS), std::end(COMMANDS),
-                                        [&](const auto& c) { return word == c.name; });
-            if (command == std::end(COMMANDS)) {
-                out.flush();  // what was printed before stays printed
-                err << "kostrel-sim: unknown command \"" << printable(word) << "\" at line " << line
-                    << ", column " << start - text.begin() + 1 << '\n';
-                return SIM_EXIT_BAD_INPUT;
-            }
-            if (command->code == SHOW) {
-                showState(out, state, recording);
-                continue;
-            }
-            int32_t answer = applyGameCommand(state, host, command->code, 0);
-            if (command->code == CMD_GET_SCORE) out << "score " << answer << '\n';
+    int64_t line = 1;
+    int64_t column = 1;
+    Token token;
+    int status = SIM_EXIT_OK;
+    while (readToken(*in.rdbuf(), line, column, token)) {
+        auto command = std::find_if(std::begin(COMMANDS), std::end(COMMANDS), [&](const auto& c) {
+            return !token.cut && token.text == c.name;
+        });
+        if (command == std::end(COMMANDS)) {
+            out.flush();  // what was printed before stays printed
+            err << "kostrel-sim: unknown command \"" << printable(token) << "\" at line "
+                << token.line << ", column " << token.column << '\n';
+            status = SIM_EXIT_BAD_INPUT;
+            break;
         }
+        if (command->code == SHOW) {
+            showState(out, state, recording);
+            continue;
+        }
+        int32_t answer = applyGameCommand(state, host, command->code, 0);
+        if (command->code == CMD_GET_SCORE) out << "score " << answer << '\n';
     }
     out.flush();
-    return SIM_EXIT_OK;
+    return status;
 }
