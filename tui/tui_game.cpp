@@ -3,7 +3,6 @@
 #include "tui/tui_game.h"
 
 #include "model/game/game_controller.h"
-#include "model/rules/piece_table.h"
 
 void startTuiGame(TuiGame& game) {
     initGameState(game.state);
@@ -23,16 +22,4 @@ void passDueTicks(TuiGame& game, int64_t nowMs) {
     if (!game.recording.timerRunning || game.nextTickMs > nowMs) return;
     game.nextTickMs += ((nowMs - game.nextTickMs) / FALL_INTERVAL_MS + 1) * FALL_INTERVAL_MS;
     fallStep(game.state, recordingHostOf(game.recording));
-}
-
-bool boardCellShown(const TuiGame& game, int row, int column) {
-    const GameState& state = game.state;
-    if (state.cells[row][column] != 0) return true;
-    // Before the first game the piece's box lies left of the board and covers nothing.
-    int pictureRow = row - state.pieceY;
-    int pictureColumn = column - state.pieceX;
-    return pictureRow >= 0 && pictureRow < PICTURE_SIDE && pictureColumn >= 0 &&
-           pictureColumn < PICTURE_SIDE &&
-           pictureCellFilled(piecePicture(state.pieceKind, state.pieceRotation), pictureRow,
-                             pictureColumn);
 }

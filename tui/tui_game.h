@@ -32,5 +32,3 @@ int32_t commandGame(TuiGame& game, uint32_t code, int64_t nowMs);
 // One fall step when a tick is due, however many fell due since: a Windows timer does not
 // queue missed ticks, and the next one comes in the timer's old rhythm.
 void passDueTicks(TuiGame& game, int64_t nowMs);
-// Whether the board shows cell (row, column) filled: a settled cell or the falling piece's.
-bool boardCellShown(const TuiGame& game, int row, int column);

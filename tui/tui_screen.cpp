@@ -11,6 +11,7 @@
 
 #include "model/rules/piece_table.h"
 #include "model/rules/preview_word.h"
+#include "model/rules/shown_cell.h"
 #include "tui/best_result_file.h"
 #include "tui/tui_texts.h"
 
@@ -81,7 +82,7 @@ void drawGame(const TuiApp& app) {
     attron(COLOR_PAIR(CELL_COLOURS) | A_BOLD);
     for (int row = 0; row < BOARD_ROWS; ++row)
         for (int column = 0; column < BOARD_COLUMNS; ++column)
-            drawCell(1 + row, 1 + 2 * column, boardCellShown(app.game, row, column));
+            drawCell(1 + row, 1 + 2 * column, boardCellShown(app.game.state, row, column));
     const char* next = piecePicture(int(previewWordKind(recording.previewWord)),
                                     int(previewWordRotation(recording.previewWord)));
     for (int row = 0; row < PICTURE_SIDE; ++row)

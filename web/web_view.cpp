@@ -5,6 +5,7 @@
 #include "model/game/game_controller.h"
 #include "model/rules/piece_table.h"
 #include "model/rules/preview_word.h"
+#include "model/rules/shown_cell.h"
 
 namespace {
 
@@ -124,26 +125,11 @@ void webHold(WebView& view, bool held, double nowMs) {
 
 void webPaint(WebView& view) {
     view.frameRequested = false;
-    const GameState& state = view.state;
-    bool board[BOARD_ROWS][BOARD_COLUMNS];
-    for (int row = 0; row < BOARD_ROWS; ++row)
-        for (int column = 0; column < BOARD_COLUMNS; ++column)
-            board[row][column] = state.cells[row][column] != 0;
-    // Before the first game the piece's box lies left of the board and nothing shows.
-    const char* falling = piecePicture(state.pieceKind, state.pieceRotation);
-    for (int row = 0; row < PICTURE_SIDE; ++row) {
-        for (int column = 0; column < PICTURE_SIDE; ++column) {
-            int boardRow = state.pieceY + row;
-            int boardColumn = state.pieceX + column;
-            if (pictureCellFilled(falling, row, column) && boardRow >= 0 && boardRow < BOARD_ROWS &&
-                boardColumn >= 0 && boardColumn < BOARD_COLUMNS)
-                board[boardRow][boardColumn] = true;
-        }
-    }
     void* page = view.page.context;
     for (int row = 0; row < BOARD_ROWS; ++row)
         for (int column = 0; column < BOARD_COLUMNS; ++column)
-            view.page.fillCell(page, CanvasArea::Board, column, row, board[row][column]);
+            view.page.fillCell(page, CanvasArea::Board, column, row,
+                               boardCellShown(view.state, row, column));
 
     uint32_t kind = previewWordKind(view.previewWord);
     uint32_t rotation = previewWordRotation(view.previewWord);
