@@ -17,6 +17,13 @@ void setRow(GameState& state, int row, const char* picture) {
         state.cells[row][column] = picture[column] == '#' ? FILLED_CELL : 0;
 }
 
+GameState boardFromBottom(std::initializer_list<const char*> pictures) {
+    GameState state = freshRecord();
+    int row = BOARD_ROWS - static_cast<int>(pictures.size());
+    for (const char* picture : pictures) setRow(state, row++, picture);
+    return state;
+}
+
 std::vector<std::pair<int, int>> filledCells(const GameState& state) {
     std::vector<std::pair<int, int>> cells;
     for (int row = 0; row < BOARD_ROWS; ++row)

@@ -1,6 +1,7 @@
 // Test helpers: fresh records and boards from row pictures.
 #pragma once
 
+#include <initializer_list>
 #include <vector>
 
 #include "model/rules/game_state.h"
@@ -11,6 +12,8 @@ GameState freshRecord();
 
 // Fills one row from ten characters, '#' filled and '.' empty.
 void setRow(GameState& state, int row, const char* picture);
+// A fresh record whose bottom rows are these pictures, the last one row 19.
+GameState boardFromBottom(std::initializer_list<const char*> pictures);
 
 // The record's filled cells as (row, column) pairs, row by row.
 std::vector<std::pair<int, int>> filledCells(const GameState& state);

@@ -8,10 +8,7 @@
 namespace {
 
 TEST(BoardFeatures, CountedOnAKnownBoard) {
-    GameState board = freshRecord();
-    setRow(board, 17, "#.#......#");
-    setRow(board, 18, "#.##.#...#");
-    setRow(board, 19, "####...###");
+    GameState board = boardFromBottom({"#.#......#", "#.##.#...#", "####...###"});
     BoardFeatures f = measureBoard(maskBoardOf(board));
     EXPECT_EQ(1, f.holes);                            // under column 5's cell in row 18
     EXPECT_EQ(17 * 2 + 4 + 6 + 2, f.rowTransitions);  // an empty row has its two walls
@@ -29,11 +26,7 @@ TEST(BoardFeatures, CountedOnAKnownBoard) {
 }
 
 TEST(BoardFeatures, ErodedCellsCountThePiecesOwnCellsInRemovedRows) {
-    GameState board = freshRecord();
-    setRow(board, 17, "#.........");
-    setRow(board, 18, "########..");
-    setRow(board, 19, "########..");
-    MaskBoard after = maskBoardOf(board);
+    MaskBoard after = maskBoardOf(boardFromBottom({"#.........", "########..", "########.."}));
     BoardFeatures square = placeAndMeasure(after, pieceMask(2, 0), 8, 18);
     EXPECT_EQ(2, square.rowsCleared);
     EXPECT_EQ(2 * 4, square.erodedCells);  // two rows times the square's four cells

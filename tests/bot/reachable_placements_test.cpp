@@ -78,14 +78,10 @@ void expectSameAsTheRules(const GameState& board, const char* name) {
 TEST(ReachablePlacements, WhereTheCommandsReachOnEmptyRaggedAndTallBoards) {
     expectSameAsTheRules(freshRecord(), "empty board");
 
-    GameState board = freshRecord();
     // A shelf to slide under from the left, a cave sealed from above, a one-wide shaft.
-    setRow(board, 15, "......#...");
-    setRow(board, 16, "..####.#..");
-    setRow(board, 17, "........#.");
-    setRow(board, 18, "###.####.#");
-    setRow(board, 19, "###.####.#");
-    expectSameAsTheRules(board, "overhang board");
+    expectSameAsTheRules(
+        boardFromBottom({"......#...", "..####.#..", "........#.", "###.####.#", "###.####.#"}),
+        "overhang board");
 
     // A tall stack beside the entry: turns near the top are refused, no kicks.
     GameState tall = freshRecord();

@@ -11,14 +11,8 @@
 namespace {
 
 GameState raggedBoard() {
-    GameState state = freshRecord();
-    setRow(state, 14, ".#........");
-    setRow(state, 15, ".##...#...");
-    setRow(state, 16, "###..###..");
-    setRow(state, 17, "####.####.");
-    setRow(state, 18, "#.#######.");
-    setRow(state, 19, "##.#######");
-    return state;
+    return boardFromBottom(
+        {".#........", ".##...#...", "###..###..", "####.####.", "#.#######.", "##.#######"});
 }
 
 // Both searches must give the expected kind.
@@ -33,9 +27,7 @@ TEST(ChooseNextKind, WorkedBoards) {
     expectChoice(empty, 0, 0);
     expectChoice(empty, 2, 3);
 
-    GameState bottom = freshRecord();
-    setRow(bottom, 19, "#########.");
-    expectChoice(bottom, 0, 3);
+    expectChoice(boardFromBottom({"#########."}), 0, 3);
 
     GameState ragged = raggedBoard();
     expectChoice(ragged, 0, 2);
