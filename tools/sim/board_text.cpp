@@ -61,8 +61,11 @@ bool readBoardText(std::istream& in, GameState& state, std::string& error) {
 
 void writeBoardText(std::ostream& out, const GameState& state) {
     for (int row = 0; row < BOARD_ROWS; ++row) {
+        char text[BOARD_COLUMNS + 2];
         for (int column = 0; column < BOARD_COLUMNS; ++column)
-            out << (state.cells[row][column] != 0 ? FILLED_MARK : EMPTY_MARK);
-        out << '\n';
+            text[column] = state.cells[row][column] != 0 ? FILLED_MARK : EMPTY_MARK;
+        text[BOARD_COLUMNS] = '\n';
+        text[BOARD_COLUMNS + 1] = '\0';
+        out << text;
     }
 }
