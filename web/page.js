@@ -167,6 +167,9 @@ function onMenuKey(event) {
 }
 
 function onKeyDown(event) {
+  // Keys reach only a page that has the focus, so a focus hold ends here too: a page that
+  // loaded while its window was being activated may never get the focus event.
+  if (pageHolds.has('focus')) holdGame('focus', false);
   if (document.querySelector('dialog[open]')) return;  // the dialog has the keys
   if (event.altKey && !event.ctrlKey) {
     var button = document.querySelector('.menubar > li > button[data-letter="' +
