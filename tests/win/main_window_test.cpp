@@ -318,6 +318,7 @@ void aRecordNotWrittenIsToldToThePlayer() {
         std::string record, champion;  // stored afterwards
     } cases[] = {{false, 5, beaten, dword(5), sz("Eva")},
                  {false, 4, beaten, dword(4), sz("Eva")},
+                 {false, 0x80000000u, beaten, dword(0x80000000u), sz("Eva")},  // unsigned
                  {false, 3, L"", dword(4), sz("Jan")},
                  {true, 3, L"Nepodařilo se mi zapsat rekord do registru.", "", ""}};
     for (const auto& c : cases) {
