@@ -2,8 +2,7 @@
 # Wine, a loop that never ends) fails by name instead of holding the run. ctest takes the
 # limit of every test without a TIMEOUT property of its own from DartConfiguration.tcl in
 # the build tree, the file in which CTest's dashboard module would keep it, so no test needs
-# listing. GoogleTest cases are found only when ctest runs, so gtest_discover_tests passes
-# PROPERTIES TIMEOUT ${KOSTREL_TEST_TIMEOUT} itself.
+# listing, not even the GoogleTest cases that are found only when ctest runs.
 
 # Generous for a Wine program's first start in a busy machine, yet bounded.
 if(CMAKE_CROSSCOMPILING)

@@ -28,6 +28,7 @@ package_web() {
 }
 
 mkdir -p dist
+case " $* " in *" win"*) scripts/install-deps.sh windows ;; esac
 for arch in "$@"; do
   case "$arch" in
     web) package_web; continue ;;
@@ -35,7 +36,6 @@ for arch in "$@"; do
     win64) processor=x86_64 ;;
     *) echo "package: unknown architecture '$arch' (win32, win64 or web)" >&2; exit 2 ;;
   esac
-  scripts/install-deps.sh windows
   preset=$(kostrel_mingw_preset "$arch")
   cmake --preset "$preset" > /dev/null
   cmake --build --preset "$preset" --target Kostrel

@@ -27,11 +27,12 @@ log=$(mktemp)
 PYTHONUNBUFFERED=1 "$root/scripts/play-web.sh" "$port" > "$log" 2>&1 &
 server=$!
 trap 'kill "$server" 2> /dev/null || true; rm -f "$log"' EXIT
-timeout 120 python3 - "$port" "$root/build/web" "$log" <<'PYTHON'
-import sys, time, urllib.request
-port, folder, log = sys.argv[1:]
+timeout 120 python3 - "$port" "$root/build/web" "$log" "$server" <<'PYTHON' ||
+import os, sys, time, urllib.request
+port, folder, log, server = sys.argv[1:]
 address = f"http://127.0.0.1:{port}/"
 while "Serving HTTP" not in open(log).read():  # http.server says so once it listens
+    os.kill(int(server), 0)  # raises once play-web.sh has ended without serving
     time.sleep(0.2)
 for name in ("", "kostrel.js"):
     served = urllib.request.urlopen(address + name, timeout=10).read()
@@ -39,3 +40,4 @@ for name in ("", "kostrel.js"):
         sys.exit(f"test-web: {address}{name} is not the built file")
 print(f"test-web: play-web.sh served the page at {address}")
 PYTHON
+  { echo 'test-web: play-web.sh did not serve the page; it printed:' >&2; cat "$log" >&2; exit 1; }

@@ -12,7 +12,7 @@ export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
 # shellcheck source=wine-arch.sh
 source scripts/wine-arch.sh
 
-scripts/install-deps.sh
+scripts/install-deps.sh windows test
 kostrel_wine_arch_decide
 preset=$(kostrel_mingw_preset "$KOSTREL_WINE_ARCH_USED")
 presets=(mingw)

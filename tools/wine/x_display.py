@@ -105,10 +105,10 @@ def visible_windows(title_pattern):
     return [int(window) for window in found.split()]
 
 
-def find_window(title_pattern, timeout, interval=0.1):
+def find_window(title_pattern, timeout):
     """The first mapped X window whose title matches the pattern; one search takes ~5 ms."""
     return wait_for(f"a window titled {title_pattern}",
-                    lambda: next(iter(visible_windows(title_pattern)), None), timeout, interval)
+                    lambda: next(iter(visible_windows(title_pattern)), None), timeout, 0.1)
 
 
 def release_alt(window):

@@ -37,7 +37,7 @@ if [ -z "${KOSTREL_SIM:-}" ]; then
   fi
 fi
 
-if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ] || ! xdpyinfo > /dev/null 2>&1; then
+if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ] || ! timeout 10 xdpyinfo > /dev/null 2>&1; then
   # shellcheck source=scripts/wine-env.sh
   source "$root/scripts/wine-env.sh" "$build"
 fi
