@@ -7,6 +7,8 @@ var TEXT_BEST_RESULT_UNREADABLE =
     'Nepodařilo se mi přečíst rekord z úložiště prohlížeče, zřejmě ještě žádný nebyl zapsán';
 var TEXT_RECORD_NOT_SAVED =
     'Nepodařilo se mi zapsat rekord do úložiště prohlížeče: je vypnuté nebo plné.';
+var TEXT_RECORD_BEATEN =
+    'Mezitím byl uložen stejný nebo vyšší rekord, váš výsledek se proto neuložil.';
 var TEXT_ABOUT_CAPTION = 'Zubrant';
 var TEXT_ABOUT = 'Pokusný Kostrel s zlou umělou inteligencí\nNapsal Varnek';
 
@@ -80,8 +82,10 @@ function askForName(score) {
   element('record-dialog').style.top = client.top + 'px';
   // Enter or OK saves; Esc or Cancel saves nothing.
   openDialog(element('record-dialog'), function (answer) {
-    if (answer === 'ok' && !writeRecord(score, box.value))
-      showMessage(TEXT_RECORD_CAPTION, TEXT_RECORD_NOT_SAVED);
+    var outcome = answer === 'ok' ? writeRecord(score, box.value) : 'saved';
+    if (outcome !== 'saved')
+      showMessage(TEXT_RECORD_CAPTION,
+                  outcome === 'beaten' ? TEXT_RECORD_BEATEN : TEXT_RECORD_NOT_SAVED);
   });
 }
 
@@ -102,6 +106,12 @@ var menuCommands = {
 
 function menuButtons() {
   return Array.from(document.querySelectorAll('.menubar > li > button'));
+}
+
+// The button among these whose underlined letter the key is, if any.
+function withLetter(buttons, key) {
+  var letter = key.toLowerCase();
+  return buttons.find(function (each) { return each.dataset.letter === letter; });
 }
 
 function openMenu(button, focusItem) {
@@ -158,8 +168,7 @@ function onMenuKey(event) {
     else leaveMenu();
     break;
   default:
-    var letter = event.key.toLowerCase();
-    var picked = item && items.find(function (each) { return each.dataset.letter === letter; });
+    var picked = item && withLetter(items, event.key);
     if (!picked) return;
     runMenuItem(picked);
   }
@@ -172,8 +181,7 @@ function onKeyDown(event) {
   if (pageHolds.has('focus')) holdGame('focus', false);
   if (document.querySelector('dialog[open]')) return;  // the dialog has the keys
   if (event.altKey && !event.ctrlKey) {
-    var button = document.querySelector('.menubar > li > button[data-letter="' +
-                                        event.key.toLowerCase() + '"]');
+    var button = withLetter(menuButtons(), event.key);
     if (button) {
       openMenu(button, true);
       event.preventDefault();
@@ -194,7 +202,7 @@ function onKeyDown(event) {
 function setUpMenu() {
   menuButtons().forEach(function (button) {
     button.addEventListener('click', function () {
-      if (button.getAttribute('aria-expanded') === 'true') closeMenus();
+      if (button.getAttribute('aria-expanded') === 'true') leaveMenu();
       else openMenu(button, false);
     });
   });

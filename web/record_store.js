@@ -32,12 +32,16 @@ function readRecord() {
   return { score: Number(parts[1]), name: parts[2] };
 }
 
-// False when the storage is switched off or full; the old entry then stays as it was.
+// 'saved'; 'beaten' when the entry, read again now, holds as high a score or higher (another
+// tab saved it while the prompt was open); 'failed' when the storage is switched off or
+// full. The entry stays as it was unless saved.
 function writeRecord(score, name) {
+  var stored = readRecord();
+  if (stored !== null && stored.score >= score) return 'beaten';
   try {
     window.localStorage.setItem(RECORD_KEY, score + '\n' + (name === '' ? '?' : name) + '\n');
-    return true;
+    return 'saved';
   } catch (failure) {
-    return false;
+    return 'failed';
   }
 }

@@ -24,6 +24,7 @@ const NAME = 'Žluťoučký kůň';
 const UNREADABLE =
     'Nepodařilo se mi přečíst rekord z úložiště prohlížeče, zřejmě ještě žádný nebyl zapsán';
 const NOT_SAVED = 'Nepodařilo se mi zapsat rekord do úložiště prohlížeče: je vypnuté nebo plné.';
+const BEATEN = 'Mezitím byl uložen stejný nebo vyšší rekord, váš výsledek se proto neuložil.';
 const EMPTY_BOARD = Array(20).fill('..........');
 
 let browser;
@@ -290,10 +291,28 @@ test('stored records are read strictly and names show as text; storage that is o
     await store(value);
     assert.equal(await bestResultText(page), UNREADABLE, JSON.stringify(value));
   }
+  // A record that another tab saved while the prompt was open stays: the save reads again.
+  await page.evaluate(() => askForName(7));
+  await page.waitForSelector('#record-dialog[open]', { timeout: WAIT });
+  await store('9\nEva\n');
+  await page.keyboard.type('Jan');
+  await page.keyboard.press('Enter');
+  assert.equal(await waitForMessage(page, 'Rekord'), BEATEN);
+  await closeMessage(page);
+  assert.equal(await page.evaluate(() => localStorage.getItem('kostrel-best-result')), '9\nEva\n');
+  // Alt with a key that means something in a selector opens nothing and breaks nothing.
+  await page.keyboard.down('Alt');
+  await page.keyboard.press('"');
+  await page.keyboard.up('Alt');
   assert.deepEqual(page.errors, []);
 
   const off = await openPage({ storage: 'off' });
   assert.equal(await bestResultText(off), UNREADABLE);
   await boardChangesAfter(off, 'a game without storage', () => off.keyboard.press('F2'));
+  // A menu clicked open and shut gives the arrows back to the game.
+  await off.click('.menubar > li > button');
+  await off.click('.menubar > li > button');
+  await off.keyboard.press('ArrowLeft');
+  assert.equal(await off.$('.menubar [aria-expanded=true]'), null);
   assert.deepEqual(off.errors, []);
 });
