@@ -89,13 +89,16 @@ bool lockWithin(int lock) {
     return true;
 }
 
-SaveOutcome saveLocked(const std::string& path, const std::string& folder,
-                       const BestResult& result) {
+SaveOutcome saveLocked(const std::string& path, const std::string& folder, const BestResult& result,
+                       BestResult* stored) {
     removeLeftoverTemporaries(folder, path.substr(path.rfind('/') + 1));
-    BestResult stored;
-    StoredResult found = readBestResultFile(path, stored);
-    if (found == StoredResult::Unreadable) return SaveOutcome::Failed;
-    if (found == StoredResult::Found && stored.score >= result.score) return SaveOutcome::Beaten;
+    BestResult found;
+    StoredResult state = readBestResultFile(path, found);
+    if (state == StoredResult::Unreadable) return SaveOutcome::Failed;
+    if (state == StoredResult::Found && found.score >= result.score) {
+        if (stored != nullptr) *stored = found;
+        return SaveOutcome::Beaten;
+    }
     return replaceFile(path, result) ? SaveOutcome::Saved : SaveOutcome::Failed;
 }
 
@@ -174,7 +177,7 @@ StoredResult readBestResultFile(const std::string& path, BestResult& result) {
     return parsed ? StoredResult::Found : StoredResult::None;
 }
 
-SaveOutcome saveBestResult(const std::string& path, const BestResult& result) {
+SaveOutcome saveBestResult(const std::string& path, const BestResult& result, BestResult* stored) {
     size_t slash = path.rfind('/');
     if (result.score < 0 || !validName(result.name) || path.empty() || path[0] != '/' ||
         slash + 1 == path.size())
@@ -186,7 +189,8 @@ SaveOutcome saveBestResult(const std::string& path, const BestResult& result) {
     umask(keptMask);
     int lock = error ? -1 : open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (lock < 0) return SaveOutcome::Failed;
-    SaveOutcome outcome = lockWithin(lock) ? saveLocked(path, folder, result) : SaveOutcome::Failed;
+    SaveOutcome outcome =
+        lockWithin(lock) ? saveLocked(path, folder, result, stored) : SaveOutcome::Failed;
     close(lock);  // and with it the lock
     return outcome;
 }

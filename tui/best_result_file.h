@@ -38,7 +38,8 @@ enum class StoredResult {
 StoredResult readBestResultFile(const std::string& path, BestResult& result);
 
 // Replaces the file only when `result` beats the score stored at that moment (Beaten: a
-// copy of the game running beside this one stored a better one meanwhile); an unreadable
+// copy of the game running beside this one stored a better one meanwhile, which `stored`
+// then receives); an unreadable
 // file is never replaced. Saves take turns under an advisory lock on `<path>.lock`, and
 // each first removes the temporary files of saves killed before their rename: while it
 // holds the lock, no other copy is writing one. The new file is written beside the old
@@ -47,4 +48,5 @@ StoredResult readBestResultFile(const std::string& path, BestResult& result);
 // LOCK_WAIT_MS (by a copy stopped mid-save) fails the save rather than hang the game.
 constexpr int LOCK_WAIT_MS = 3000;
 enum class SaveOutcome { Saved, Beaten, Failed };
-SaveOutcome saveBestResult(const std::string& path, const BestResult& result);
+SaveOutcome saveBestResult(const std::string& path, const BestResult& result,
+                           BestResult* stored = nullptr);

@@ -29,7 +29,7 @@ const int CRASH_SIGNALS[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 
 volatile sig_atomic_t caughtSignals[32] = {};
 sigset_t sleepingMask;  // the one the program started with
-bool terminalTaken = false;
+volatile sig_atomic_t terminalTaken = 0;
 struct termios originalModes;
 // What a crash handler writes: focus reports off, keypad and attributes reset, cursor
 // shown, the alternate screen left.

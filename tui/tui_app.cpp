@@ -52,29 +52,28 @@ void checkNewRecord(TuiApp& app, int64_t nowMs) {
 
 // What follows a command or a tick: the game-over check, a repaint, the holds.
 void afterGameCall(TuiApp& app, int64_t nowMs) {
-    if (takeNew(app.game.recording.gameOvers, app.game.gameOversSeen)) {
+    if (takeNew(app.game.recording.gameOvers)) {
         app.gameEnded = true;
         checkNewRecord(app, nowMs);
         applyHolds(app, nowMs);
     }
-    if (takeNew(app.game.recording.repaints, app.game.repaintsSeen)) app.screenChanged = true;
+    if (takeNew(app.game.recording.repaints)) app.screenChanged = true;
 }
 
 void playGame(TuiApp& app, uint32_t command, int64_t nowMs) {
     commandGame(app.game, command, nowMs);
-    if (command == CMD_NEW_GAME) {
-        app.gameEnded = false;
-        app.heldApplied = false;  // the new game cleared the controller's pause flag
-        applyHolds(app, nowMs);
-    }
+    // A new game clears the controller's pause flag; handleKey applies the holds again.
+    if (command == CMD_NEW_GAME) app.gameEnded = app.heldApplied = false;
     afterGameCall(app, nowMs);
 }
 
 void saveName(TuiApp& app) {
     BestResult result{app.promptScore, app.name.empty() ? "?" : utf8Text(app.name)};
     app.overlay = Overlay::None;
-    SaveOutcome outcome = saveBestResult(app.bestResultPath, result);
-    if (outcome == SaveOutcome::Beaten) showBestResult(app);  // stored by another copy meanwhile
+    BestResult stored;  // by another copy meanwhile, when Beaten
+    SaveOutcome outcome = saveBestResult(app.bestResultPath, result, &stored);
+    if (outcome == SaveOutcome::Beaten)
+        openMessage(app, TEXT_RECORD_CAPTION, TEXT_BEST_RESULT, stored.score, stored.name.c_str());
     if (outcome == SaveOutcome::Failed)
         openMessage(app, TEXT_RECORD_CAPTION, TEXT_RECORD_NOT_SAVED);
 }
@@ -147,8 +146,7 @@ void handleFallTicks(TuiApp& app, int64_t nowMs) {
 }
 
 void applyHolds(TuiApp& app, int64_t nowMs) {
-    app.holds.overlay = app.overlay != Overlay::None;
-    bool held = gameHeld(app.holds);
+    bool held = gameHeld(app);
     app.screenChanged = true;
     if (held == app.heldApplied) return;
     // Before the resume, while the controller still ignores them, the ticks that fell due
@@ -159,6 +157,6 @@ void applyHolds(TuiApp& app, int64_t nowMs) {
 }
 
 int64_t nextFallWakeMs(const TuiApp& app) {
-    if (!app.game.recording.timerRunning || gameHeld(app.holds)) return -1;
+    if (!app.game.recording.timerRunning || gameHeld(app)) return -1;
     return app.game.nextTickMs;
 }

@@ -8,9 +8,11 @@
 
 #include "tui/tui_game.h"
 
-// The key codes that the terminal defines for xterm's focus reports, past curses' own.
-constexpr int KEY_FOCUS_IN = 01001;
-constexpr int KEY_FOCUS_OUT = 01002;
+// The key codes that the terminal defines for xterm's focus reports: far past curses' own
+// and past those it gives a terminal's extended keys, counted up from KEY_MAX + 1 (in rxvt
+// 01001 is Shift+Down).
+constexpr int KEY_FOCUS_IN = 0xF001;
+constexpr int KEY_FOCUS_OUT = 0xF002;
 
 // One key as wget_wch reads it: a curses key code, or else a character.
 struct KeyPress {
@@ -18,19 +20,14 @@ struct KeyPress {
     wint_t code;
 };
 
-// The things that hold the game still. The game runs only while none holds, and each is
-// released only by its own cause: `p` by `p`, the focus pause by the focus coming back,
-// the overlay by closing it, the size by a large enough terminal.
+// The things that hold the game still, besides an open message or prompt. The game runs
+// only while none holds, and each is released only by its own cause: `p` by `p`, the focus
+// pause by the focus coming back, the size by a large enough terminal.
 struct PauseHolds {
     bool player = false;    // toggled by `p`; also set by a suspend (Ctrl-Z)
     bool focus = false;     // the terminal reported that it lost the focus
-    bool overlay = false;   // a message or the name prompt is open
     bool tooSmall = false;  // the terminal is smaller than the screen needs
 };
-
-inline bool gameHeld(const PauseHolds& holds) {
-    return holds.player || holds.focus || holds.overlay || holds.tooSmall;
-}
 
 enum class Overlay { None, Message, NamePrompt };
 
@@ -49,6 +46,11 @@ struct TuiApp {
     bool quit = false;
     bool screenChanged = true;  // to be drawn again
 };
+
+inline bool gameHeld(const TuiApp& app) {
+    const PauseHolds& holds = app.holds;
+    return holds.player || holds.focus || holds.tooSmall || app.overlay != Overlay::None;
+}
 
 void handleKey(TuiApp& app, KeyPress key, int64_t nowMs);
 void handleFallTicks(TuiApp& app, int64_t nowMs);

@@ -14,7 +14,7 @@ void startTuiGame(TuiGame& game) {
 
 int32_t commandGame(TuiGame& game, uint32_t code, int64_t nowMs) {
     int32_t answer = applyGameCommand(game.state, recordingHostOf(game.recording), code, 0);
-    if (takeNew(game.recording.starts, game.startsSeen)) game.nextTickMs = nowMs + FALL_INTERVAL_MS;
+    if (takeNew(game.recording.starts)) game.nextTickMs = nowMs + FALL_INTERVAL_MS;
     return answer;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "model/game/game_command.h"
 #include "model/game/recording_host.h"
@@ -12,18 +13,11 @@ struct TuiGame {
     GameState state;
     RecordingHost recording;
     int64_t nextTickMs = 0;  // the fall timer's next tick, while it runs
-    // The host's timer starts, game-over notices and repaint requests acted on so far.
-    int64_t startsSeen = 0;
-    int64_t gameOversSeen = 0;
-    int64_t repaintsSeen = 0;
 };
 
-// True when the host's `count` has moved on from `seen`, which then catches up.
-inline bool takeNew(int64_t count, int64_t& seen) {
-    bool moved = count != seen;
-    seen = count;
-    return moved;
-}
+// True when the host counted a call (a timer start, game-over notice or repaint request)
+// since the last look, which empties the count.
+inline bool takeNew(int64_t& count) { return std::exchange(count, 0) != 0; }
 
 // A fresh record, linked to the stand-in score label and preview.
 void startTuiGame(TuiGame& game);

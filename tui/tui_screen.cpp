@@ -95,7 +95,7 @@ void drawGame(const TuiApp& app) {
     int scoreWidth = std::min(static_cast<int>(recording.labelText.size()), SIDE_WIDTH - 4);
     drawText(SCORE_TOP + 1, SIDE_LEFT + SIDE_WIDTH - 2 - scoreWidth, recording.labelText,
              scoreWidth);
-    bool paused = recording.timerRunning && gameHeld(app.holds);
+    bool paused = recording.timerRunning && gameHeld(app);
     attron(A_REVERSE | A_BOLD);
     if (app.gameEnded || paused)
         drawText(MARK_ROW, SIDE_LEFT, app.gameEnded ? TEXT_GAME_OVER : TEXT_PAUSED, SIDE_WIDTH);
@@ -145,7 +145,7 @@ void setUpScreenColours() {
 
 void drawScreen(const TuiApp& app) {
     erase();
-    bool tooSmall = LINES < SCREEN_ROWS_NEEDED || COLS < SCREEN_COLUMNS_NEEDED;
+    bool tooSmall = app.holds.tooSmall;
     if (tooSmall) {
         char text[160];
         std::snprintf(text, sizeof text, TEXT_TOO_SMALL, SCREEN_COLUMNS_NEEDED, SCREEN_ROWS_NEEDED);
