@@ -1,42 +1,20 @@
 #!/usr/bin/env bash
-# A player's wait: the seconds from starting scripts/play.sh to the game's window, on a
-# private Xvfb display. Run it in a fresh clone for the first start (build and Wine prefix),
-# then again for a later one. The machine should have the packages already.
-#   tools/measure_play_start.sh
+# The time from starting scripts/play.sh to the game's window, on a private Xvfb display:
+# run it in a fresh clone for a first start (build and Wine prefix), then for a later one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" > /dev/null 2>&1 &
-xvfb=$!
-play=
+display=$(mktemp)
+Xvfb -displayfd 3 -nolisten tcp 3> "$display" > /dev/null 2>&1 &
 stop() {
-  [ -z "$play" ] || kill "$play" 2> /dev/null || true
-  for prefix in build/play/wineprefix*; do
-    [ ! -d "$prefix" ] || WINEPREFIX=$PWD/$prefix timeout 20 wineserver -k 2> /dev/null || true
-  done
-  kill "$xvfb" 2> /dev/null || true
-  rm -rf "$work"
+  jobs -p | xargs -r kill 2> /dev/null
+  rm -f "$display"
+  for prefix in build/play/wineprefix*; do WINEPREFIX=$PWD/$prefix timeout 20 wineserver -k; done
 }
 trap stop EXIT
-# Polls the command every 50 ms for at most $1 seconds.
-within() {
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.05
-  done
-}
-within 20 grep -q '^[0-9]' "$work/display"
-DISPLAY=":$(cat "$work/display")"
+timeout 20 sh -c "until grep -q '^[0-9]' $display; do sleep 0.1; done"
+DISPLAY=":$(cat "$display")"
 export DISPLAY
-
 start=$(date +%s%N)
-scripts/play.sh > "$work/play.log" 2>&1 &
-play=$!
-if ! within 600 xdotool search --name '^Kostrel$' > /dev/null 2>&1; then
-  echo "measure_play_start: no window within 600 s; play.sh printed:" >&2
-  cat "$work/play.log" >&2
-  exit 1
-fi
+scripts/play.sh > /dev/null 2>&1 &
+timeout 600 sh -c "until xdotool search --name '^Kostrel$' > /dev/null 2>&1; do sleep 0.05; done"
 echo "play.sh to the game's window: $(( ($(date +%s%N) - start) / 1000000 )) ms"
