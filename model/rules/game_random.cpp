@@ -3,13 +3,12 @@
 
 namespace {
 
-uint32_t generatorState = 1;
+uint32_t generatorState = GAME_RANDOM_START;
 
 }  // namespace
 
-int32_t GameRandom() {
-    generatorState = generatorState * 214013u + 2531011u;
-    return static_cast<int32_t>((generatorState >> 16) & 0x7FFF);
-}
+int32_t GameRandom() { return nextGameRandom(generatorState); }
+
+uint32_t gameRandomState() { return generatorState; }
 
 void restoreGameRandomState(uint32_t state) { generatorState = state; }

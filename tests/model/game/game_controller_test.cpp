@@ -46,10 +46,19 @@ void pokeEverything(GameState& state, const GameHost& host) {
 }
 
 // Each value counts: the kinds of the uniform bot are draws modulo 7.
+// A state carried by the caller runs the same sequence and leaves the process-wide one be.
 TEST(GameRandom, KnownSequenceFromStateOne) {
-    restoreGameRandomState(1);
+    restoreGameRandomState(GAME_RANDOM_START);
+    uint32_t carried = GAME_RANDOM_START;
     const int32_t expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464};
     for (int32_t value : expected) EXPECT_EQ(value, GameRandom());
+    EXPECT_EQ(0x0029e2c0u, [] {
+        uint32_t afterOne = GAME_RANDOM_START;
+        nextGameRandom(afterOne);
+        return afterOne;
+    }()) << "the state a fresh program's first game starts from";
+    for (int32_t value : expected) EXPECT_EQ(value, nextGameRandom(carried));
+    EXPECT_EQ(carried, gameRandomState());
 }
 
 TEST_F(GameController, WholeGameFromBeforeItsStartToItsSingleEnd) {
