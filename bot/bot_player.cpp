@@ -13,16 +13,16 @@ constexpr GameCommand MOVE_COMMANDS[] = {CMD_MOVE_LEFT, CMD_MOVE_RIGHT, CMD_ROTA
 
 }  // namespace
 
-int32_t uniformNextKind(void*, const GameState&, int32_t) { return GameRandom() % PIECE_KINDS; }
-
-BotView botViewOfGame(const GameState& state) {
-    return BotView{maskBoardOf(state), state.pieceKind, state.pieceRotation, state.pieceX,
-                   state.pieceY,       state.nextKind,  state.nextRotation};
+BotView botViewOfGame(const GameState& state, const GameAdversary& adversary) {
+    return BotView{maskBoardOf(state), state.pieceKind,  state.pieceRotation, state.pieceX,
+                   state.pieceY,       state.nextKind,   state.nextRotation,  adversary.adversary,
+                   &adversary.memory,  gameRandomState()};
 }
 
-PieceOutcome playOnePiece(GameState& state, const GameHost& host, const BotSettings& settings) {
+PieceOutcome playOnePiece(GameState& state, const GameHost& host, const GameAdversary& adversary,
+                          const BotSettings& settings) {
     if (!isGameActive(state)) return PIECE_NOT_PLAYABLE;
-    BotDecision decision = decidePlacement(botViewOfGame(state), settings);
+    BotDecision decision = decidePlacement(botViewOfGame(state, adversary), settings);
     if (!decision.found) return PIECE_NOT_PLAYABLE;
     for (BotMove move : decision.moves) applyGameCommand(state, host, MOVE_COMMANDS[move], 0);
     // The plan and the game must agree on where the piece is: a drift would mean the bot's
@@ -35,10 +35,10 @@ PieceOutcome playOnePiece(GameState& state, const GameHost& host, const BotSetti
 }
 
 BotGameResult playBotGame(GameState& state, const BotSettings& settings, int64_t maxPieces,
-                          NextKindSource nextKind) {
+                          Adversary adversary) {
     // No real timer runs: the bot gives every step down itself.
     RecordingHost recording;
-    recording.nextKind = nextKind;
+    recording.adversary.adversary = adversary;
     GameHost host = recordingHostOf(recording);
     newGame(state, host);
     BotGameResult result{0, 0, false, false};
@@ -47,7 +47,7 @@ BotGameResult playBotGame(GameState& state, const BotSettings& settings, int64_t
             result.capped = true;
             break;
         }
-        PieceOutcome outcome = playOnePiece(state, host, settings);
+        PieceOutcome outcome = playOnePiece(state, host, recording.adversary, settings);
         if (outcome == PIECE_DRIFTED) result.drifted = true;
         if (outcome != PIECE_PLAYED) break;
         ++result.pieces;

@@ -5,11 +5,13 @@
 #include <cstdint>
 
 #include "bot/placement_planner.h"
+#include "model/game/game_adversary.h"
 #include "model/game/game_host.h"
 #include "model/rules/game_state.h"
 
-// Builds the bot's view from the record: the grid, the falling piece, the preview.
-BotView botViewOfGame(const GameState& state);
+// Builds the bot's view from the record: the grid, the falling piece, the preview; and for
+// foreseeing the adversary, the game's adversary and the process-wide random state.
+BotView botViewOfGame(const GameState& state, const GameAdversary& adversary);
 
 enum PieceOutcome {
     PIECE_PLAYED,
@@ -18,8 +20,9 @@ enum PieceOutcome {
 };
 
 // Plays the falling piece of a running game to its placement and fixes it with one more
-// step down, which also brings in the next piece.
-PieceOutcome playOnePiece(GameState& state, const GameHost& host, const BotSettings& settings);
+// step down, which also brings in the next piece. `adversary` is the game's.
+PieceOutcome playOnePiece(GameState& state, const GameHost& host, const GameAdversary& adversary,
+                          const BotSettings& settings);
 
 struct BotGameResult {
     int32_t rows;
@@ -28,11 +31,7 @@ struct BotGameResult {
     bool drifted;    // stopped because a plan and the game disagreed (a bot fault)
 };
 
-// The comparison supply for measuring the bot without the adversary: every kind equally
-// likely, from the game's own random source. A NextKindSource for a game's host.
-int32_t uniformNextKind(void* context, const GameState& state, int32_t fallingKind);
-
-// Starts a new game on the record with newGame and plays until game over or `maxPieces`
-// pieces (0 = no limit). `nextKind` is the game's next-kind source, null for the adversary.
+// Starts a new game on the record with newGame against `adversary` and plays until game
+// over or `maxPieces` pieces (0 = no limit).
 BotGameResult playBotGame(GameState& state, const BotSettings& settings, int64_t maxPieces,
-                          NextKindSource nextKind);
+                          Adversary adversary);

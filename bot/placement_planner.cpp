@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "chooser/next_piece_chooser.h"
 #include "model/rules/board.h"
 
 namespace {
@@ -21,6 +20,8 @@ constexpr double BLOCKED_ENTRY_SCORE = -1e9;
 // and the placements left out are those the two-piece score already rates poorly.
 constexpr size_t THIRD_PIECE_FIRST_MOVES = 4;
 constexpr size_t THIRD_PIECE_SECOND_MOVES = 4;
+
+const AdversaryMemory NO_MEMORY;
 
 // The part of a move's score that belongs to the move rather than the board it leaves.
 double moveTerms(const BoardFeatures& f, const FeatureWeights& w) {
@@ -89,7 +90,7 @@ std::vector<size_t> bestIndices(const std::vector<Candidate>& candidates, size_t
 
 }  // namespace
 
-BotSettings defaultBotSettings() { return BotSettings{EL_TETRIS_WEIGHTS, true, false}; }
+BotSettings defaultBotSettings() { return BotSettings{EVOLVED_WEIGHTS, true, false}; }
 
 BotDecision decidePlacement(const BotView& view, const BotSettings& settings,
                             const std::vector<Placement>* allowed) {
@@ -125,7 +126,9 @@ BotDecision decidePlacement(const BotView& view, const BotSettings& settings,
         for (size_t i : chosenFrom) {
             Candidate& c = first[i];
             if (c.value <= LOSING_SCORE) continue;
-            int32_t thirdKind = chooseNextKind(c.after, view.nextKind);
+            uint32_t random = view.random;
+            int32_t thirdKind = pickNextKind(view.adversary, view.memory ? *view.memory : NO_MEMORY,
+                                             c.after, view.nextKind, random);
             std::vector<Candidate> second = expand(c.after, view.nextKind, SPAWN_COLUMN, SPAWN_ROW,
                                                    view.nextRotation, c.lineMoves, weights, deeper);
             double best = LOSING_SCORE;

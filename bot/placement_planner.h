@@ -6,14 +6,15 @@
 #include <cstdint>
 #include <vector>
 
-#include "bot/board_features.h"
 #include "bot/reachable_placements.h"
+#include "chooser/adversary.h"
+#include "chooser/board_features.h"
 
 struct BotSettings {
     FeatureWeights weights;
     bool useNextPiece;      // also place the previewed piece and judge the pair
     bool predictAdversary;  // and a third piece, of the kind the adversary's rule will
-                            // pick for the board the first piece leaves
+                            // pick for the board the first piece leaves (BotView says how)
 };
 
 // What the bot sees of a game when a new piece starts falling.
@@ -25,6 +26,11 @@ struct BotView {
     int y;
     int nextKind;
     int nextRotation;
+    // What foreseeing the adversary takes: its rule, what it remembers of the game (null:
+    // nothing) and the game's random state.
+    Adversary adversary;
+    const AdversaryMemory* memory;
+    uint32_t random;
 };
 
 struct BotDecision {
@@ -41,6 +47,6 @@ struct BotDecision {
 BotDecision decidePlacement(const BotView& view, const BotSettings& settings,
                             const std::vector<Placement>* allowed = nullptr);
 
-// What a player sees, searched with El-Tetris weights: the falling and the previewed piece.
+// What a player sees, searched with the evolved weights: the falling and the previewed piece.
 // Setting predictAdversary also searches a third piece, which no screen shows.
 BotSettings defaultBotSettings();

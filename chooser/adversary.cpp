@@ -1,5 +1,16 @@
-// The table of adversaries and the lookup by id.
+// The table of adversaries, the lookup by id, and each adversary's choice.
 #include "chooser/adversary.h"
+
+#include "chooser/next_piece_chooser.h"
+#include "chooser/preview_aware_chooser.h"
+#include "model/rules/game_random.h"
+
+namespace {
+
+constexpr int32_t Z_KIND = 3;
+constexpr int32_t S_KIND = 4;
+
+}  // namespace
 
 const AdversaryInfo ADVERSARIES[ADVERSARY_COUNT] = {
     {Adversary::Klasicky, "klasicky", "klasický"},
@@ -15,4 +26,26 @@ bool findAdversary(std::string_view id, Adversary& found) {
         return true;
     }
     return false;
+}
+
+int32_t pickNextKind(Adversary adversary, const AdversaryMemory& memory, const MaskBoard& board,
+                     int32_t fallingKind, uint32_t& random) {
+    switch (adversary) {
+    case Adversary::Zly: return choosePreviewAware(board, fallingKind, memory.boards);
+    case Adversary::Sz: return fallingKind == Z_KIND ? S_KIND : Z_KIND;
+    case Adversary::Nahodny: return nextGameRandom(random) % PIECE_KINDS;
+    case Adversary::Klasicky: break;
+    }
+    return chooseNextKind(board, fallingKind);
+}
+
+void rememberBoard(Adversary adversary, AdversaryMemory& memory, const MaskBoard& board) {
+    if (adversary == Adversary::Zly) addSeen(memory.boards, packBoard(board));
+}
+
+bool scoreKinds(Adversary adversary, const AdversaryMemory& memory, const MaskBoard& board,
+                int32_t fallingKind, KindScores& scores) {
+    if (adversary == Adversary::Klasicky) scores = scoreEveryKind(board, fallingKind);
+    if (adversary == Adversary::Zly) scores = scorePreviewAware(board, fallingKind, memory.boards);
+    return adversary == Adversary::Klasicky || adversary == Adversary::Zly;
 }

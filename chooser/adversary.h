@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "chooser/kind_scores.h"
+#include "chooser/seen_boards.h"
+#include "model/rules/row_masks.h"
+
 enum class Adversary : int32_t {
     Klasicky,  // the chooser of the Windows program; the default everywhere
     Zly,       // also beats a player who reads the preview
@@ -29,3 +33,24 @@ inline const AdversaryInfo& adversaryInfo(Adversary adversary) {
 
 // The adversary whose id is exactly `id`; false, with `found` untouched, for any other text.
 bool findAdversary(std::string_view id, Adversary& found);
+
+// What an adversary remembers of its game: the boards the game has had after each piece
+// was fixed and its rows removed, the empty board it starts on included. Only `zly` keeps
+// them; a new game starts with none.
+struct AdversaryMemory {
+    SeenBoards boards;
+};
+
+// The kind of the piece after `fallingKind`, which has just started to fall on `board`.
+// `memory` holds the game's boards before this one. `random` is the game's random state:
+// `nahodny` draws from it, the others leave it be. Deterministic in its arguments.
+int32_t pickNextKind(Adversary adversary, const AdversaryMemory& memory, const MaskBoard& board,
+                     int32_t fallingKind, uint32_t& random);
+
+// Adds `board` to the memory of an adversary that keeps one, once it has chosen on it.
+void rememberBoard(Adversary adversary, AdversaryMemory& memory, const MaskBoard& board);
+
+// For `klasicky` and `zly`: every kind scored in full as the adversary sees it, the chosen
+// one named, as pickNextKind would choose. False for the two that choose without looking.
+bool scoreKinds(Adversary adversary, const AdversaryMemory& memory, const MaskBoard& board,
+                int32_t fallingKind, KindScores& scores);

@@ -4,6 +4,8 @@
 // search on record copies for every board.
 #include "chooser/next_piece_chooser.h"
 
+#include <algorithm>
+
 #include "chooser/board_evaluation.h"
 #include "model/rules/piece_table.h"
 
@@ -22,18 +24,11 @@ int32_t dropOnto(const MaskBoard& base, const PieceMask& picture, int x, MaskBoa
     return evaluateMaskBoard(result);
 }
 
-}  // namespace
-
-int32_t chooseNextKind(const GameState& state, int32_t fallingKind) {
-    return chooseNextKind(maskBoardOf(state), fallingKind);
-}
-
-int32_t chooseNextKind(const MaskBoard& live, int32_t fallingKind) {
-    // The player's best drop of the falling piece; the first of equal scores is kept. A
-    // rotation whose picture repeats an earlier one scores the same at the same column and
-    // so can never win a strict comparison: it is skipped, here and below.
+// The board of the player's best drop of the falling piece, the first of equal scores; false
+// when it fits nowhere. A rotation whose picture repeats an earlier one scores the same at
+// the same column and so can never win a strict comparison: it is skipped, here and below.
+bool bestFirstDrop(const MaskBoard& live, int32_t fallingKind, MaskBoard& saved) {
     const PieceMask* fallingMasks = pieceMasksOfKind(fallingKind);
-    MaskBoard saved;
     MaskBoard trial;
     int32_t best = NO_PLACEMENT_SCORE;
     for (int x = 0; x < BOARD_COLUMNS; ++x) {
@@ -47,13 +42,25 @@ int32_t chooseNextKind(const MaskBoard& live, int32_t fallingKind) {
             }
         }
     }
+    return best != NO_PLACEMENT_SCORE;
+}
+
+}  // namespace
+
+int32_t chooseNextKind(const GameState& state, int32_t fallingKind) {
+    return chooseNextKind(maskBoardOf(state), fallingKind);
+}
+
+int32_t chooseNextKind(const MaskBoard& live, int32_t fallingKind) {
     // The falling piece fits nowhere: the game ends right after this advance and there is
     // no board to answer on. Kind 0 keeps the preview and the next game's first piece valid.
-    if (best == NO_PLACEMENT_SCORE) return 0;
+    MaskBoard saved;
+    if (!bestFirstDrop(live, fallingKind, saved)) return 0;
 
     // The kind whose best answer is worst; ties go to the lower kind. A kind can only take
     // the lead with every placement above the current highest, so its search stops at the
     // first placement that is not.
+    MaskBoard trial;
     int32_t highest = 0;
     int32_t result = 0;
     for (int k = 0; k < PIECE_KINDS; ++k) {
@@ -74,4 +81,29 @@ int32_t chooseNextKind(const MaskBoard& live, int32_t fallingKind) {
         }
     }
     return result;
+}
+
+KindScores scoreEveryKind(const MaskBoard& live, int32_t fallingKind) {
+    KindScores scores{};
+    MaskBoard saved;
+    if (!bestFirstDrop(live, fallingKind, saved)) return scores;
+    MaskBoard trial;
+    int32_t highest = 0;
+    for (int k = 0; k < PIECE_KINDS; ++k) {
+        const PieceMask* kindMasks = pieceMasksOfKind(k);
+        int32_t kindBest = NO_PLACEMENT_SCORE;
+        for (int x = 0; x < BOARD_COLUMNS; ++x) {
+            for (int t = 0; t < PIECE_ROTATIONS; ++t) {
+                const PieceMask& picture = kindMasks[t];
+                if (picture.sameAsRotation != t || !pieceFitsMasks(saved, picture, x, 0)) continue;
+                kindBest = std::min(kindBest, dropOnto(saved, picture, x, trial));
+            }
+        }
+        scores.badness[k] = kindBest;
+        if (kindBest > highest) {
+            highest = kindBest;
+            scores.chosen = k;
+        }
+    }
+    return scores;
 }

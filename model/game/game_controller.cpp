@@ -107,6 +107,7 @@ void newGame(GameState& state, const GameHost& host) {
     GameRandom();
     state.score = 0;
     state.paused = 0;
+    if (host.startingGame != nullptr) host.startingGame(host.context);
     advancePiece(state, host);
     state.timerId = host.startFallTimer(host.context);
     host.requestRepaint(host.context);

@@ -1,7 +1,8 @@
 // Everything a running game does to the world outside its record goes through the host of
 // the view that shows it: the fall timer, the game-over notice, repaints, the score text
-// and the preview word, and where the next piece's kind comes from. A record of callbacks
-// sharing one context pointer, one per view, so two games never reach each other's windows.
+// and the preview word, where the next piece's kind comes from, and the start of a game. A record
+// of callbacks sharing one context pointer, one per view, so two games never reach each other's
+// windows.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +23,9 @@ struct GameHost {
     void (*setScoreText)(void* context, uint32_t label, const char* text);
     // The record's nonzero previewWindow word with the packed preview word.
     void (*setPreviewWord)(void* context, uint32_t preview, uint32_t word);
-    // Null for the adversarial chooser, which is what every player gets.
+    // Null for the adversarial chooser of the Windows program.
     NextKindSource nextKind;
+    // Called by newGame before it asks for the game's first next kind, so that a source
+    // that remembers its game can forget the last one. Null when nothing needs to know.
+    void (*startingGame)(void* context) = nullptr;
 };

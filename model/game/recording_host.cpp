@@ -1,7 +1,5 @@
-// The recording host's six operations.
+// The recording host's operations.
 #include "model/game/recording_host.h"
-
-#include "chooser/next_piece_chooser.h"
 
 namespace {
 
@@ -40,16 +38,16 @@ void keepPreviewWord(void* context, uint32_t, uint32_t word) {
     note(context, "P").previewWord = word;
 }
 
-// The source is looked up at every piece, so it may be set after the GameHost was made.
+// The adversary is looked up at every piece, so it may be set after the GameHost was made.
 int32_t nextKindOf(void* context, const GameState& state, int32_t fallingKind) {
-    RecordingHost& recording = recordingOf(context);
-    if (recording.nextKind == nullptr) return chooseNextKind(state, fallingKind);
-    return recording.nextKind(context, state, fallingKind);
+    return nextKindInGame(recordingOf(context).adversary, state, fallingKind);
 }
+
+void startGame(void* context) { startAdversaryGame(recordingOf(context).adversary); }
 
 }  // namespace
 
 GameHost recordingHostOf(RecordingHost& recording) {
-    return GameHost{&recording,  startTimer,    stopTimer,       noteGameOver,
-                    noteRepaint, keepScoreText, keepPreviewWord, nextKindOf};
+    return GameHost{&recording,    startTimer,      stopTimer,  noteGameOver, noteRepaint,
+                    keepScoreText, keepPreviewWord, nextKindOf, startGame};
 }

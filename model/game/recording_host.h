@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "model/game/game_adversary.h"
 #include "model/game/game_host.h"
 
 struct RecordingHost {
@@ -14,9 +15,9 @@ struct RecordingHost {
     int64_t stops = 0;
     int64_t gameOvers = 0;
     int64_t repaints = 0;
-    std::string labelText = "0";        // the score label's text, as last set
-    uint32_t previewWord = 0;           // the preview's word, as last set
-    NextKindSource nextKind = nullptr;  // null: the adversary
+    std::string labelText = "0";  // the score label's text, as last set
+    uint32_t previewWord = 0;     // the preview's word, as last set
+    GameAdversary adversary;      // where the next kinds come from
     // When set, every call in order: S start, T stop, G game over, R repaint, P preview,
     // and L followed by the label's text. Left null, nothing grows with a long game.
     std::string* callLog = nullptr;

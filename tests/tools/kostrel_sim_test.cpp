@@ -125,11 +125,11 @@ std::string botGames(std::vector<const char*> options) {
 }
 
 TEST(KostrelSim, BotRunsGiveTheSameNumbersEveryTime) {
-    for (const char* generator : {"adversary", "uniform"})
-        EXPECT_EQ(botGames({"--games", "3", "--max-pieces", "60", "--generator", generator}),
-                  botGames({"--generator", generator, "--max-pieces", "60", "--games", "3"}));
+    for (const char* adversary : {"klasicky", "nahodny"})
+        EXPECT_EQ(botGames({"--games", "3", "--max-pieces", "60", "--adversary", adversary}),
+                  botGames({"--adversary", adversary, "--max-pieces", "60", "--games", "3"}));
     // A game stopped alive at the piece limit says so.
-    std::string capped = botGames({"--games", "2", "--max-pieces", "40", "--generator", "uniform"});
+    std::string capped = botGames({"--games", "2", "--max-pieces", "40", "--adversary", "nahodny"});
     EXPECT_NE(std::string::npos, capped.find(" pieces 40 capped\ngame 2 ")) << capped;
     // The first game of a program always starts the same way and ends the same way.
     EXPECT_EQ("game 1 rows 10 pieces 65\ngames 1 rows mean 10.00 median 10 max 10",
@@ -153,13 +153,12 @@ TEST(KostrelSim, BadUsageIsRefusedWithStatusTwo) {
         {"bot", "--games", "012"},
         {"bot", "--games", "1x"},
         {"bot", "--max-pieces", ""},
-        {"bot", "--generator", "random"},
+        {"bot", "--adversary", "random"},
         {"bot", "--speed", "2"},
         {"bot", "--games", "2", "--games", "3"},
         {"bot", "--games", "99999999999999999999"},
         {"bot", "--depth", "4"},
         {"bot", "--weights", "best"},
-        {"bot", "--generator", "uniform", "--depth", "3"},
     };
     for (const auto& usage : usages) {
         SimRun run = sim(usage, EMPTY_GRID);

@@ -15,6 +15,7 @@
 #include "model/game/game_controller.h"
 #include "model/game/recording_host.h"
 #include "model/rules/piece_moves.h"
+#include "tools/sim/sim_options.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ bool restingPlace(GameState trial, int timerRows, int turns, int shift, Placemen
 // turns, then `shift` moves sideways (to the right when positive), then steps down, with
 // the same resting place after the timer took the piece up to TIMER_ROWS rows down first.
 // False when there is none.
-bool chooseKeys(const GameState& state, PlannedPiece& piece) {
+bool chooseKeys(const GameState& state, const GameAdversary& adversary, PlannedPiece& piece) {
     std::vector<Placement> allowed;
     std::vector<std::pair<int, int>> keys;  // turns and shift for each allowed place
     for (int turns = 0; turns < PIECE_ROTATIONS; ++turns) {
@@ -66,7 +67,8 @@ bool chooseKeys(const GameState& state, PlannedPiece& piece) {
             keys.emplace_back(turns, shift);
         }
     }
-    BotDecision decision = decidePlacement(botViewOfGame(state), defaultBotSettings(), &allowed);
+    BotDecision decision =
+        decidePlacement(botViewOfGame(state, adversary), defaultBotSettings(), &allowed);
     for (size_t i = 0; decision.found && i < allowed.size(); ++i) {
         if (!samePlace(state.pieceKind, allowed[i], decision.placement)) continue;
         std::tie(piece.turns, piece.shift) = keys[i];
@@ -101,11 +103,23 @@ void writePiece(std::ostream& out, const PlannedPiece& piece, const GameState& s
     out << "]}";
 }
 
+struct PlanOptions {
+    Adversary adversary = DEFAULT_ADVERSARY;
+};
+
+const OptionRule<PlanOptions> PLAN_OPTIONS[] = {adversaryOption<PlanOptions>()};
+
 }  // namespace
 
-int runGamePlan(std::ostream& out, std::ostream& err) {
+int runGamePlan(const SimCall& call) {
+    PlanOptions options;
+    int status = readOptions(call, PLAN_OPTIONS, options);
+    if (status != SIM_EXIT_OK) return status;
+    std::ostream& out = call.out;
+    std::ostream& err = call.err;
     GameState state;
     RecordingHost recording;
+    recording.adversary.adversary = options.adversary;
     GameHost host = recordingHostOf(recording);
     initGameState(state);
     newGame(state, host);
@@ -113,7 +127,7 @@ int runGamePlan(std::ostream& out, std::ostream& err) {
     for (int count = 0; isGameActive(state); ++count) {
         PlannedPiece piece{state.pieceKind, state.pieceRotation, state.nextKind,
                            state.nextRotation};
-        if (state.score < ROWS_TO_CLEAR && !chooseKeys(state, piece)) {
+        if (state.score < ROWS_TO_CLEAR && !chooseKeys(state, recording.adversary, piece)) {
             err << "kostrel-sim: no plan: piece " << count
                 << " has no place that its keys reach whenever they come\n";
             return SIM_EXIT_BOT_FAULT;

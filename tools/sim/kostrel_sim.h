@@ -5,20 +5,36 @@
 
 #include <istream>
 #include <ostream>
+#include <string_view>
 
 constexpr int SIM_EXIT_OK = 0;
 constexpr int SIM_EXIT_BAD_INPUT = 2;
 constexpr int SIM_EXIT_BOT_FAULT = 1;
 
+// The whole program: argv[0] is the program's name, argv[1] the subcommand.
 int runKostrelSim(int argc, const char* const* argv, std::istream& in, std::ostream& out,
                   std::ostream& err);
 
+// What a subcommand is given: the arguments after its name, the streams, and its usage
+// line for the messages that refuse bad usage.
+struct SimCall {
+    int argc;
+    const char* const* argv;
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+    std::string_view usage;
+};
+
 // The subcommands that are more than a board in and a line out, each in a file of its own.
 // `play`: one board view's life with a recording host and stand-in windows.
-int runPlaySession(std::istream& in, std::ostream& out, std::ostream& err);
+int runPlaySession(const SimCall& call);
 // `bot`: the bot plays whole games in this process and the results are summarised, as a
-// measure of how hard the piece supply is. argv holds the options after the subcommand.
-int runBotGames(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+// measure of how hard the piece supply is.
+int runBotGames(const SimCall& call);
 // `plan`: the game that the end-to-end tests play, as JSON; 1 when no plan with the tests'
 // guarantees was found.
-int runGamePlan(std::ostream& out, std::ostream& err);
+int runGamePlan(const SimCall& call);
+// `attack`: the strongest player there is, searching the real game with the adversary's
+// rule and the random source known, to measure an adversary.
+int runAttack(const SimCall& call);

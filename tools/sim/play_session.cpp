@@ -11,6 +11,7 @@
 #include "model/game/game_controller.h"
 #include "model/game/recording_host.h"
 #include "tools/sim/board_text.h"
+#include "tools/sim/sim_options.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ constexpr uint32_t SCORE_LABEL_WINDOW = 1;
 constexpr uint32_t PREVIEW_WINDOW = 2;
 
 // Longer than any command; a longer token is bad input and is shown cut.
-constexpr size_t TOKEN_LIMIT = 32;
+constexpr size_t TOKEN_LIMIT = SHOWN_TEXT_LIMIT;
 
 void showState(std::ostream& out, const GameState& state, const RecordingHost& host) {
     writeBoardText(out, state);
@@ -72,20 +73,6 @@ bool readToken(std::streambuf& source, int64_t& line, int64_t& column, Token& to
     return true;
 }
 
-std::string printable(const Token& token) {
-    std::string shown;
-    for (char character : token.text) {
-        if (character >= 0x20 && character <= 0x7E) {
-            shown.push_back(character);
-        } else {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02X", character & 0xFF);
-            shown += escape;
-        }
-    }
-    return token.cut ? shown + "..." : shown;
-}
-
 // The board view's command for each word; "show" has none. A tick is delivered whether or
 // not a timer runs: the controller's gate decides, as it does for a late WM_TIMER in the
 // real program.
@@ -100,11 +87,22 @@ const struct {
     {"show", SHOW},
 };
 
+struct PlayOptions {
+    Adversary adversary = DEFAULT_ADVERSARY;
+};
+
+const OptionRule<PlayOptions> PLAY_OPTIONS[] = {adversaryOption<PlayOptions>()};
+
 }  // namespace
 
-int runPlaySession(std::istream& in, std::ostream& out, std::ostream& err) {
+int runPlaySession(const SimCall& call) {
+    PlayOptions options;
+    int status = readOptions(call, PLAY_OPTIONS, options);
+    if (status != SIM_EXIT_OK) return status;
+    std::ostream& out = call.out;
     GameState state;
     RecordingHost recording;
+    recording.adversary.adversary = options.adversary;
     GameHost host = recordingHostOf(recording);
 
     // What the real program does before the player can act: create the record, then link
@@ -116,15 +114,14 @@ int runPlaySession(std::istream& in, std::ostream& out, std::ostream& err) {
     int64_t line = 1;
     int64_t column = 1;
     Token token;
-    int status = SIM_EXIT_OK;
-    while (readToken(*in.rdbuf(), line, column, token)) {
+    while (readToken(*call.in.rdbuf(), line, column, token)) {
         auto command = std::find_if(std::begin(COMMANDS), std::end(COMMANDS), [&](const auto& c) {
             return !token.cut && token.text == c.name;
         });
         if (command == std::end(COMMANDS)) {
             out.flush();  // what was printed before stays printed
-            err << "kostrel-sim: unknown command \"" << printable(token) << "\" at line "
-                << token.line << ", column " << token.column << '\n';
+            call.err << "kostrel-sim: unknown command \"" << printable(token.text, token.cut)
+                     << "\" at line " << token.line << ", column " << token.column << '\n';
             status = SIM_EXIT_BAD_INPUT;
             break;
         }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "board_builder.h"
-#include "bot/board_features.h"
+#include "chooser/board_features.h"
 
 namespace {
 

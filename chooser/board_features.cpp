@@ -1,25 +1,26 @@
 // Feature extraction on row masks; higher weighted scores are better for the player.
-#include "bot/board_features.h"
+#include "chooser/board_features.h"
 
-const FeatureWeights DELLACHERIE_WEIGHTS = {
-    -1.0, 0.0, 1.0, -1.0, -1.0, -4.0, -1.0, 0.0, 0.0,
+const NamedWeights WEIGHT_SETS[WEIGHT_SET_COUNT] = {
+    {"evolved",
+     "the six features, weights found by a genetic search",
+     {-4.500158825082766, 0.0, 3.4181268101392694, -3.2178882868487753, -9.348695305445199,
+      -7.899265427351652, -3.3855972247263626, 0.0, 0.0}},
+    {"hand-tuned",
+     "the six features, weights set by hand",
+     {-1.0, 0.0, 1.0, -1.0, -1.0, -4.0, -1.0, 0.0, 0.0}},
+    {"heights",
+     "aggregate height, rows cleared, holes and bumpiness",
+     {0.0, 0.760666, 0.0, 0.0, 0.0, -0.35663, 0.0, -0.510066, -0.184483}},
 };
 
-const FeatureWeights EL_TETRIS_WEIGHTS = {
-    -4.500158825082766,
-    0.0,
-    3.4181268101392694,
-    -3.2178882868487753,
-    -9.348695305445199,
-    -7.899265427351652,
-    -3.3855972247263626,
-    0.0,
-    0.0,
-};
+const FeatureWeights& EVOLVED_WEIGHTS = WEIGHT_SETS[0].weights;
 
-const FeatureWeights YIYUAN_LEE_WEIGHTS = {
-    0.0, 0.760666, 0.0, 0.0, 0.0, -0.35663, 0.0, -0.510066, -0.184483,
-};
+const NamedWeights* findWeights(std::string_view name) {
+    for (const NamedWeights& set : WEIGHT_SETS)
+        if (name == set.name) return &set;
+    return nullptr;
+}
 
 BoardFeatures measureBoard(const MaskBoard& board) {
     BoardFeatures features{};

@@ -1,6 +1,10 @@
-// The board features of the well-known linear evaluations for this kind of game (Pierre
-// Dellacherie's six, and the height measures of later players), and their weighted sum.
+// The board features of the usual linear evaluations for this kind of game (the six of the
+// best-known hand-tuned player, and the height measures of later ones), their weighted sum,
+// and the weight sets by name. The bot and the attacker play by them, and the `zly`
+// adversary models its player with them.
 #pragma once
+
+#include <string_view>
 
 #include "model/rules/row_masks.h"
 
@@ -28,12 +32,21 @@ struct FeatureWeights {
     double bumpiness;
 };
 
-// Pierre Dellacherie's hand-tuned weights (2003).
-extern const FeatureWeights DELLACHERIE_WEIGHTS;
-// The same features with the weights that Islam El-Ashi's El-Tetris found by a genetic search.
-extern const FeatureWeights EL_TETRIS_WEIGHTS;
-// Yiyuan Lee's four features and weights (aggregate height, rows, holes, bumpiness).
-extern const FeatureWeights YIYUAN_LEE_WEIGHTS;
+// A weight set with the name that `kostrel-sim --weights` takes.
+struct NamedWeights {
+    const char* name;  // lowercase ASCII and '-'
+    const char* what;  // one line for `kostrel-sim weights`
+    FeatureWeights weights;
+};
+
+constexpr int WEIGHT_SET_COUNT = 3;
+// The first is the bot's and the attacker's default.
+extern const NamedWeights WEIGHT_SETS[WEIGHT_SET_COUNT];
+// The six features weighted by a genetic search; the bot's default.
+extern const FeatureWeights& EVOLVED_WEIGHTS;
+
+// The set called `name`, or null.
+const NamedWeights* findWeights(std::string_view name);
 
 // Fixes the piece at (x, y) on `board`, which then holds the board left after the row
 // removal, and returns the features of that move and that board.

@@ -1,0 +1,20 @@
+// The adversary of a game that the controller runs: which one, and what it remembers of the
+// game. A host's next-kind source and game-start call reach it through these two functions.
+#pragma once
+
+#include <cstdint>
+
+#include "chooser/adversary.h"
+#include "model/rules/game_state.h"
+
+struct GameAdversary {
+    Adversary adversary = DEFAULT_ADVERSARY;
+    AdversaryMemory memory;
+};
+
+// A new game: what was remembered of the last one goes.
+void startAdversaryGame(GameAdversary& game);
+
+// The next kind for the record's grid after `fallingKind` started to fall on it; the grid
+// is remembered, and a draw, if the adversary makes one, comes from GameRandom.
+int32_t nextKindInGame(GameAdversary& game, const GameState& state, int32_t fallingKind);
