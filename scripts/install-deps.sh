@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that Kostrel's scripts need, by group; without arguments all
 # of them. Needs root only when something is missing.
-#   scripts/install-deps.sh [tui | windows | web | test | style] ...
+#   scripts/install-deps.sh [tui | windows | web | test | fuzz | style] ...
 set -euo pipefail
 
 group_packages() {
@@ -21,8 +21,11 @@ group_packages() {
     # Node that came with its own npm needs no Debian one).
     test) echo googletest libgtest-dev libbenchmark-dev tmux python3 xvfb xdotool imagemagick \
       chromium "$(command -v npm > /dev/null || echo npm)" ;;
+    # The fuzz targets: g++ has no libFuzzer, clang has it in its runtime package.
+    fuzz) echo clang-14 libclang-rt-14-dev ;;
     style) echo clang-format shellcheck ;;
-    *) echo "install-deps: unknown group '$1' (tui, windows, web, test or style)" >&2; return 2 ;;
+    *) echo "install-deps: unknown group '$1' (tui, windows, web, test, fuzz or style)" >&2
+      return 2 ;;
   esac
 }
 
@@ -42,7 +45,7 @@ fail() {
 }
 
 groups=("$@")
-[ $# -gt 0 ] || groups=(tui windows web test style)
+[ $# -gt 0 ] || groups=(tui windows web test fuzz style)
 missing=()
 for group in "${groups[@]}"; do
   packages=$(group_packages "$group") || exit 2
