@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "tui/best_result_file.h"
+#include "tui/command_line.h"
 #include "tui/terminal_session.h"
 #include "tui/tui_screen.h"
 
@@ -49,7 +50,10 @@ void run(TuiApp& app) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    // The usage and the version need no terminal: they answer before it is looked at.
+    CommandLine line = parseCommandLine(argc, argv);
+    if (line.launch != Launch::Play) return answerCommandLine(line);
     if (!openTerminal()) return EXIT_SETUP_FAILED;
     setUpScreenColours();
     static TuiApp app;

@@ -1,11 +1,12 @@
 // The layout in terminal cells: the board frame 22 x 22 at the top left, the preview and
 // score frames to its right, the mark under them, two help lines at the bottom. All of it
-// fits 80 x 24; a smaller window shows only the size message, cut to its width.
+// fits 80 x 24; a smaller window shows only the size message, wrapped within it.
 #include "tui/tui_screen.h"
 
 #include <curses.h>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -135,9 +136,31 @@ void drawNameField(const TuiApp& app, int row) {
     move(row, BOX_LEFT + 2 + used);
 }
 
+// The size message, wrapped within the window from the top left (the last column left free,
+// so that nothing wraps by itself). The size it needs is never broken over two lines.
+void drawTooSmall() {
+    char size[32];
+    std::snprintf(size, sizeof size, "%d × %d", SCREEN_COLUMNS_NEEDED, SCREEN_ROWS_NEEDED);
+    char text[160];
+    std::snprintf(text, sizeof text, TEXT_TOO_SMALL, SCREEN_COLUMNS_NEEDED, SCREEN_ROWS_NEEDED);
+    std::wstring wide = wideText(text), joined = wideText(size);
+    size_t at = wide.find(joined);
+    std::replace(joined.begin(), joined.end(), L' ', L'\u00A0');  // wrapText breaks at ' ' only
+    if (at != std::wstring::npos) wide.replace(at, joined.size(), joined);
+    std::vector<std::wstring> lines = wrapText(wide, std::max(COLS - 1, 1));
+    for (int row = 0; row < LINES && row < static_cast<int>(lines.size()); ++row) {
+        std::replace(lines[size_t(row)].begin(), lines[size_t(row)].end(), L'\u00A0', L' ');
+        drawText(row, 0, lines[size_t(row)], COLS - 1);
+    }
+}
+
 }  // namespace
 
 void setUpScreenColours() {
+    // Colour only adds to the cells' blocks and the marks' reverse video: without it the
+    // game reads the same. NO_COLOR set and not empty asks for none.
+    const char* noColour = std::getenv("NO_COLOR");
+    if (noColour != nullptr && noColour[0] != '\0') return;
     if (!has_colors() || start_color() == ERR) return;
     // Bright yellow where the terminal has 16 colours; elsewhere yellow drawn bold.
     init_pair(CELL_COLOURS, COLORS >= 16 ? 11 : COLOR_YELLOW, COLOR_BLACK);
@@ -147,9 +170,7 @@ void drawScreen(const TuiApp& app) {
     erase();
     bool tooSmall = app.holds.tooSmall;
     if (tooSmall) {
-        char text[160];
-        std::snprintf(text, sizeof text, TEXT_TOO_SMALL, SCREEN_COLUMNS_NEEDED, SCREEN_ROWS_NEEDED);
-        drawText(0, 0, text, COLS - 1);  // the last column free, so that nothing wraps
+        drawTooSmall();
     } else {
         drawGame(app);
         if (app.overlay == Overlay::Message)

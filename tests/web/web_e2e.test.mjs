@@ -4,20 +4,22 @@
 //   KOSTREL_WEB_DIR   the built page (build/web); KOSTREL_PLAN  the game to play
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
+import { createRequire } from 'node:module';
 import { dirname, join } from 'node:path';
 import { after, before, test } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
-import { startChromium } from '../../tools/web/chromium.mjs';
 
+// The Chromium launcher that the tests share with the measurements, from NODE_PATH.
+const { startChromium } =
+    await import(pathToFileURL(createRequire(import.meta.url).resolve('chromium.mjs')).href);
 const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const pageUrl = pathToFileURL(join(process.env.KOSTREL_WEB_DIR ?? join(root, 'build', 'web'),
                                    'index.html')).href;
 // The plan's game, as kostrel-sim's bot plans it ($KOSTREL_SIM names another kostrel-sim),
-// and the pieces as a player sees them, from the end-to-end tests' own pictures.
+// and the pieces as a player sees them, from the end-to-end tests' helpers on PYTHONPATH.
 const { plan, SHAPES } = JSON.parse(execFileSync('python3', ['-c',
-  'import json, sys; sys.path[:0] = sys.argv[1:]; from game_plan import load_plan; ' +
-  'from piece_shapes import SHAPES; print(json.dumps({"plan": load_plan(), "SHAPES": SHAPES}))',
-  join(root, 'tools', 'e2e'), join(root, 'tests', 'win', 'e2e')]));
+  'import json; from game_plan import load_plan; from piece_shapes import SHAPES; ' +
+  'print(json.dumps({"plan": load_plan(), "SHAPES": SHAPES}))']));
 
 const WAIT = 10000;  // ms for anything to show; a fall step takes 500
 const NAME = 'Žluťoučký kůň';
