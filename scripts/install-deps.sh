@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that Kostrel's scripts need, by group; without arguments all
 # of them. Needs root only when something is missing.
-#   scripts/install-deps.sh [tui | windows | web | test | style] ...
+#   scripts/install-deps.sh [tui | windows | web | deb | test | fuzz | style] ...
 set -euo pipefail
 
 group_packages() {
@@ -15,14 +15,22 @@ group_packages() {
       g++-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine x11-utils locales python3 ;;
     # Building and serving the browser edition.
     web) echo cmake make emscripten python3 ;;
-    # The native tests and benchmarks, the terminal edition's tmux test, and the Windows
+    # The terminal edition's Debian package: CPack's DEB generator finds the libraries it
+    # needs with dpkg-shlibdeps (dpkg-dev) on the files that 'file' says are programs;
+    # lintian checks the package.
+    deb) echo cmake make g++ libncurses-dev dpkg-dev file lintian python3 ;;
+    # The native tests and benchmarks, the terminal edition's tmux test, the installed game's
+    # manual pages (man-db, whose groff renders them) and desktop entry, and the Windows
     # program's tests on an Xvfb display of their own, with key presses and screenshots; the
     # browser edition's tests drive Chromium from Node (npm installs their puppeteer-core; a
     # Node that came with its own npm needs no Debian one).
-    test) echo googletest libgtest-dev libbenchmark-dev tmux python3 xvfb xdotool imagemagick \
-      chromium "$(command -v npm > /dev/null || echo npm)" ;;
+    test) echo googletest libgtest-dev libbenchmark-dev tmux python3 man-db desktop-file-utils \
+      xvfb xdotool imagemagick chromium "$(command -v npm > /dev/null || echo npm)" ;;
+    # The fuzz targets: g++ has no libFuzzer, clang has it in its runtime package.
+    fuzz) echo clang-14 libclang-rt-14-dev ;;
     style) echo clang-format shellcheck ;;
-    *) echo "install-deps: unknown group '$1' (tui, windows, web, test or style)" >&2; return 2 ;;
+    *) echo "install-deps: unknown group '$1' (tui, windows, web, deb, test, fuzz or style)" >&2
+      return 2 ;;
   esac
 }
 
@@ -42,7 +50,7 @@ fail() {
 }
 
 groups=("$@")
-[ $# -gt 0 ] || groups=(tui windows web test style)
+[ $# -gt 0 ] || groups=(tui windows web deb test fuzz style)
 missing=()
 for group in "${groups[@]}"; do
   packages=$(group_packages "$group") || exit 2

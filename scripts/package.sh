@@ -2,15 +2,16 @@
 # Makes the Windows release: dist/Kostrel-<version>-win32.zip from the Release i686 build
 # in build/mingw, and dist/Kostrel-<version>-win64.zip from the x86_64 one in build/mingw64,
 # each with Kostrel.exe and CTIMNE.TXT (the players' notes, res/ctimne.txt) at its root,
-# then checks what went in; dist/Kostrel-<version>-web.zip holds the browser edition's page.
+# then checks what went in; dist/Kostrel-<version>-web.zip holds the browser edition's page;
+# dist/kostrel-tui_<version>_<arch>.deb is the terminal edition as a Debian package.
 # The version is the CMake project's.
-#   scripts/package.sh [win32|win64|web ...]      (all three by default)
+#   scripts/package.sh [win32|win64|web|deb ...]      (all four by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
 # shellcheck source=wine-arch.sh
 source scripts/wine-arch.sh
-[ $# -gt 0 ] || set -- win32 win64 web
+[ $# -gt 0 ] || set -- win32 win64 web deb
 
 project_version() { sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$1/CMakeCache.txt"; }
 
@@ -27,14 +28,32 @@ package_web() {
   echo "package: $zip"
 }
 
+# The terminal edition and kostrel-sim as Debian places games (preset 'deb': /usr/games,
+# the licence as the copyright file, a changelog), built with Debian's own compiler and
+# linker flags, packed by CPack's DEB generator, then checked without being installed.
+package_deb() {
+  scripts/install-deps.sh tui deb
+  flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
+  cmake --preset deb -DCMAKE_CXX_FLAGS="$(flags CXXFLAGS) $(flags CPPFLAGS)" \
+    -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)" > /dev/null
+  cmake --build --preset deb
+  (cd build/deb && cpack -G DEB > /dev/null)
+  local deb
+  deb="kostrel-tui_$(project_version build/deb)_$(dpkg --print-architecture).deb"
+  cp "build/deb/$deb" dist/
+  python3 tests/packaging/check_deb.py "dist/$deb"
+  echo "package: $PWD/dist/$deb"
+}
+
 mkdir -p dist
 case " $* " in *" win"*) scripts/install-deps.sh windows ;; esac
 for arch in "$@"; do
   case "$arch" in
     web) package_web; continue ;;
+    deb) package_deb; continue ;;
     win32) processor=i686 ;;
     win64) processor=x86_64 ;;
-    *) echo "package: unknown architecture '$arch' (win32, win64 or web)" >&2; exit 2 ;;
+    *) echo "package: unknown architecture '$arch' (win32, win64, web or deb)" >&2; exit 2 ;;
   esac
   preset=$(kostrel_mingw_preset "$arch")
   cmake --preset "$preset" > /dev/null

@@ -1,7 +1,7 @@
 # No include runs up the game's layers, and none of them reaches a platform header: each
 # layer may include only its own files and those of the layers below it. Run with
 # -DROOT=<source dir>.
-set(layers model/rules chooser model/game)
+set(layers model/rules chooser model/game model/session)
 list(LENGTH layers count)
 math(EXPR last "${count} - 1")
 foreach(index RANGE ${last})

@@ -3,8 +3,10 @@
 #include <curses.h>
 #include <algorithm>
 #include <chrono>
+#include <climits>
 
 #include "tui/best_result_file.h"
+#include "tui/command_line.h"
 #include "tui/terminal_session.h"
 #include "tui/tui_screen.h"
 
@@ -19,8 +21,9 @@ int64_t monotonicMs() {
 
 void followSize(TuiApp& app, int64_t now) {
     clearok(curscr, TRUE);  // the terminal may have moved or cut what it showed
-    app.holds.tooSmall = LINES < SCREEN_ROWS_NEEDED || COLS < SCREEN_COLUMNS_NEEDED;
-    applyHolds(app, now);
+    app.screenChanged = true;
+    bool tooSmall = LINES < SCREEN_ROWS_NEEDED || COLS < SCREEN_COLUMNS_NEEDED;
+    setSessionHold(app.session, HoldCause::TooSmall, tooSmall, now);
 }
 
 void run(TuiApp& app) {
@@ -28,33 +31,33 @@ void run(TuiApp& app) {
     for (;;) {
         if (app.screenChanged) drawScreen(app);
         app.screenChanged = false;
+        markSessionDrawn(app.session);
         if (app.quit) return;
-        int64_t wake = nextFallWakeMs(app);
-        int64_t wait = wake < 0 ? -1 : std::max<int64_t>(0, wake - monotonicMs());
+        int64_t wake = app.wakeMs;
+        int64_t wait = wake < 0 ? -1 : std::clamp<int64_t>(wake - monotonicMs(), 0, INT_MAX);
         bool suspended = waitForTerminal(static_cast<int>(wait));
         int64_t now = monotonicMs();
-        if (suspended) {
-            app.holds.player = true;  // back from Ctrl-Z paused
-            applyHolds(app, now);
-        }
+        if (suspended) setSessionHold(app.session, HoldCause::Player, true, now);  // after Ctrl-Z
         for (KeyPress key; !app.quit && readKey(key);) {
             if (key.isKeyCode && key.code == KEY_RESIZE)
                 followSize(app, now);
             else
                 handleKey(app, key, now);
         }
-        handleFallTicks(app, now);
+        sessionTick(app.session, now);
     }
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    // The usage and the version need no terminal: they answer before it is looked at.
+    CommandLine line = parseCommandLine(argc, argv);
+    if (line.launch != Launch::Play) return answerCommandLine(line);
     if (!openTerminal()) return EXIT_SETUP_FAILED;
     setUpScreenColours();
     static TuiApp app;
-    startTuiGame(app.game);
-    app.bestResultPath = bestResultPathForUser();
+    startTuiApp(app, bestResultPathForUser());
     run(app);
     closeTerminal();
     return 0;

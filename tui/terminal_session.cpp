@@ -149,20 +149,23 @@ bool waitForTerminal(int timeoutMs) {
 }
 
 bool readKey(KeyPress& key) {
-    int status = wget_wch(stdscr, &key.code);
-    key.isKeyCode = status == KEY_CODE_YES;
-    if (status != OK || key.code != 0x1B) return status != ERR;
-    // A lone Esc came after curses' Esc wait, so nothing follows it at once; ESC [ or ESC O
-    // at once starts a sequence that curses did not match, read here to its final byte.
-    wint_t next = 0;
-    status = wget_wch(stdscr, &next);
-    if (status == OK && (next == '[' || next == 'O')) {
-        bool singleShift = next == 'O';
-        while (wget_wch(stdscr, &next) == OK && !singleShift && (next < 0x40 || next > 0x7E)) {
+    for (;;) {
+        int status = wget_wch(stdscr, &key.code);
+        key.isKeyCode = status == KEY_CODE_YES;
+        if (status != OK || key.code != 0x1B) return status != ERR;
+        // A lone Esc came after curses' Esc wait, so nothing follows it at once; ESC [ or
+        // ESC O at once starts a sequence that curses did not match, read here to its final
+        // byte and dropped, and the key after it read.
+        wint_t next = 0;
+        status = wget_wch(stdscr, &next);
+        if (status == OK && (next == '[' || next == 'O')) {
+            bool singleShift = next == 'O';
+            while (wget_wch(stdscr, &next) == OK && !singleShift && (next < 0x40 || next > 0x7E)) {
+            }
+            continue;
         }
-        return readKey(key);
+        if (status == KEY_CODE_YES) ungetch(static_cast<int>(next));
+        if (status == OK) unget_wch(static_cast<wchar_t>(next));
+        return true;
     }
-    if (status == KEY_CODE_YES) ungetch(static_cast<int>(next));
-    if (status == OK) unget_wch(static_cast<wchar_t>(next));
-    return true;
 }

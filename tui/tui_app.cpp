@@ -1,5 +1,6 @@
 // Keys go to whatever is in front: the name prompt, a message, or the game. Focus reports
-// are handled in every case, since the focus comes and goes whatever is open.
+// are handled in every case, since the focus comes and goes whatever is open, and every
+// key reaches the session, which takes it as proof of the focus.
 #include "tui/tui_app.h"
 
 #include <curses.h>
@@ -8,12 +9,15 @@
 
 #include "tui/best_result_file.h"
 #include "tui/tui_texts.h"
+#include "tui/wide_text.h"
 
 static_assert(KEY_FOCUS_IN > KEY_MAX && KEY_FOCUS_OUT > KEY_MAX, "past curses' own key codes");
 
 namespace {
 
 constexpr wint_t ESCAPE = 0x1B;
+
+TuiApp& appOf(void* context) { return *static_cast<TuiApp*>(context); }
 
 bool isKeyCode(KeyPress key, int code) { return key.isKeyCode && key.code == wint_t(code); }
 
@@ -34,37 +38,26 @@ void showBestResult(TuiApp& app) {
         openMessage(app, TEXT_RECORD_CAPTION, TEXT_BEST_RESULT_UNREADABLE);
 }
 
-// What the Windows main window does on the game-over notice; a file that cannot be read
-// may hold a record, so it opens no prompt.
-void checkNewRecord(TuiApp& app, int64_t nowMs) {
-    int32_t score = commandGame(app.game, CMD_GET_SCORE, nowMs);
-    BestResult stored;
-    StoredResult found = readBestResultFile(app.bestResultPath, stored);
-    if (found == StoredResult::Unreadable ||
-        score <= (found == StoredResult::Found ? stored.score : 0))
-        return;
+// The session's front end: the loop's wake-up time, the screen and the file.
+void setAlarm(void* context, int64_t atMs) { appOf(context).wakeMs = atMs; }
+void clearAlarm(void* context) { appOf(context).wakeMs = -1; }
+void repaint(void* context) { appOf(context).screenChanged = true; }
+
+StoredResult readStoredBest(void* context, BestResult& stored) {
+    return readBestResultFile(appOf(context).bestResultPath, stored);
+}
+
+// What the Windows main window does on the game-over notice.
+void gameEnded(void* context, int32_t score, bool newBest) {
+    TuiApp& app = appOf(context);
+    app.screenChanged = true;
+    if (!newBest) return;
     openMessage(app, TEXT_NEW_RECORD_CAPTION, TEXT_NEW_RECORD_PROMPT, score);
     app.overlay = Overlay::NamePrompt;
     app.name.clear();
     app.cursor = 0;
     app.promptScore = score;
-}
-
-// What follows a command or a tick: the game-over check, a repaint, the holds.
-void afterGameCall(TuiApp& app, int64_t nowMs) {
-    if (takeNew(app.game.recording.gameOvers)) {
-        app.gameEnded = true;
-        checkNewRecord(app, nowMs);
-        applyHolds(app, nowMs);
-    }
-    if (takeNew(app.game.recording.repaints)) app.screenChanged = true;
-}
-
-void playGame(TuiApp& app, uint32_t command, int64_t nowMs) {
-    commandGame(app.game, command, nowMs);
-    // A new game clears the controller's pause flag; handleKey applies the holds again.
-    if (command == CMD_NEW_GAME) app.gameEnded = app.heldApplied = false;
-    afterGameCall(app, nowMs);
+    setSessionHold(app.session, HoldCause::Dialog, true, app.session.nowMs);
 }
 
 void saveName(TuiApp& app) {
@@ -86,8 +79,7 @@ void handlePromptKey(TuiApp& app, KeyPress key) {
     } else if (!key.isKeyCode) {
         // Only characters a name may hold, and only as many as the file takes.
         std::wstring longer = name.substr(0, cursor) + wchar_t(key.code) + name.substr(cursor);
-        if (!nameCharacterAllowed(wchar_t(key.code)) || utf8Text(longer).size() > NAME_BYTE_LIMIT)
-            return;
+        if (!promptNameAllowed(utf8Text(longer))) return;
         name = longer;
         ++cursor;
     }
@@ -105,58 +97,48 @@ void handlePromptKey(TuiApp& app, KeyPress key) {
     }
 }
 
-void handleGameKey(TuiApp& app, KeyPress key, int64_t nowMs) {
+// The game's keys as session keys; the others act here and play nothing.
+SessionKey handleGameKey(TuiApp& app, KeyPress key) {
     wint_t letter = key.isKeyCode ? 0 : std::towlower(key.code);
-    switch (key.isKeyCode ? key.code : 0) {
-    case KEY_F(2): playGame(app, CMD_NEW_GAME, nowMs); break;
-    case KEY_LEFT: playGame(app, CMD_MOVE_LEFT, nowMs); break;
-    case KEY_RIGHT: playGame(app, CMD_MOVE_RIGHT, nowMs); break;
-    case KEY_UP: playGame(app, CMD_ROTATE, nowMs); break;
-    case KEY_DOWN: playGame(app, CMD_STEP_DOWN, nowMs); break;
-    default: break;
-    }
-    if (letter == 'n') playGame(app, CMD_NEW_GAME, nowMs);
-    if (letter == 'p') app.holds.player = !app.holds.player;
     if (letter == 'v') showBestResult(app);
     if (letter == 'o') openMessage(app, TEXT_ABOUT_CAPTION, TEXT_ABOUT);
     app.quit = app.quit || letter == 'k' || letter == 'q' || isKeyCode(key, KEY_F(10));
+    if (letter == 'n' || isKeyCode(key, KEY_F(2))) return SessionKey::NewGame;
+    if (letter == 'p') return SessionKey::Pause;
+    switch (key.isKeyCode ? key.code : 0) {
+    case KEY_LEFT: return SessionKey::MoveLeft;
+    case KEY_RIGHT: return SessionKey::MoveRight;
+    case KEY_UP: return SessionKey::Rotate;
+    case KEY_DOWN: return SessionKey::StepDown;
+    default: return SessionKey::Other;
+    }
 }
 
 }  // namespace
 
+void startTuiApp(TuiApp& app, const std::string& bestResultPath) {
+    app.bestResultPath = bestResultPath;
+    startSession(app.session,
+                 SessionFrontEnd{&app, setAlarm, clearAlarm, repaint, readStoredBest, gameEnded});
+}
+
 void handleKey(TuiApp& app, KeyPress key, int64_t nowMs) {
+    app.screenChanged = true;
     // Enter and Backspace come as characters or as key codes, depending on the terminal.
     if (!key.isKeyCode && (key.code == '\r' || key.code == '\n')) key = KeyPress{true, KEY_ENTER};
     if (!key.isKeyCode && (key.code == 0x7F || key.code == 0x08))
         key = KeyPress{true, KEY_BACKSPACE};
-    if (isKeyCode(key, KEY_FOCUS_IN) || isKeyCode(key, KEY_FOCUS_OUT))
-        app.holds.focus = isKeyCode(key, KEY_FOCUS_OUT);
-    else if (app.overlay == Overlay::NamePrompt)
+    if (isKeyCode(key, KEY_FOCUS_IN) || isKeyCode(key, KEY_FOCUS_OUT)) {
+        setSessionHold(app.session, HoldCause::Focus, isKeyCode(key, KEY_FOCUS_OUT), nowMs);
+        return;
+    }
+    SessionKey played = SessionKey::Other;
+    if (app.overlay == Overlay::NamePrompt)
         handlePromptKey(app, key);
     else if (app.overlay == Overlay::Message && (isKeyCode(key, KEY_ENTER) || key.code == ESCAPE))
         app.overlay = Overlay::None;
     else if (app.overlay == Overlay::None)
-        handleGameKey(app, key, nowMs);
-    applyHolds(app, nowMs);
-}
-
-void handleFallTicks(TuiApp& app, int64_t nowMs) {
-    passDueTicks(app.game, nowMs);
-    afterGameCall(app, nowMs);
-}
-
-void applyHolds(TuiApp& app, int64_t nowMs) {
-    bool held = gameHeld(app);
-    app.screenChanged = true;
-    if (held == app.heldApplied) return;
-    // Before the resume, while the controller still ignores them, the ticks that fell due
-    // while held pass; the next one comes in the timer's old rhythm.
-    if (!held) passDueTicks(app.game, nowMs);
-    commandGame(app.game, held ? CMD_PAUSE : CMD_RESUME, nowMs);
-    app.heldApplied = held;
-}
-
-int64_t nextFallWakeMs(const TuiApp& app) {
-    if (!app.game.recording.timerRunning || gameHeld(app)) return -1;
-    return app.game.nextTickMs;
+        played = handleGameKey(app, key);
+    setSessionHold(app.session, HoldCause::Dialog, app.overlay != Overlay::None, nowMs);
+    sessionKey(app.session, played, nowMs);
 }

@@ -1,19 +1,20 @@
 // The layout in terminal cells: the board frame 22 x 22 at the top left, the preview and
 // score frames to its right, the mark under them, two help lines at the bottom. All of it
-// fits 80 x 24; a smaller window shows only the size message, cut to its width.
+// fits 80 x 24; a smaller window shows only the size message, wrapped within it.
 #include "tui/tui_screen.h"
 
 #include <curses.h>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "model/rules/piece_table.h"
 #include "model/rules/preview_word.h"
 #include "model/rules/shown_cell.h"
-#include "tui/best_result_file.h"
 #include "tui/tui_texts.h"
+#include "tui/wide_text.h"
 
 namespace {
 
@@ -76,15 +77,14 @@ void drawFrame(int top, int left, int height, int width, const std::string& titl
 void drawCell(int row, int column, bool filled) { mvaddstr(row, column, filled ? "██" : "  "); }
 
 void drawGame(const TuiApp& app) {
-    const RecordingHost& recording = app.game.recording;
+    const GameSession& session = app.session;
     drawFrame(0, 0, BOARD_ROWS + 2, 2 * BOARD_COLUMNS + 2, TEXT_GAME_TITLE);
     drawFrame(0, SIDE_LEFT, PICTURE_SIDE + 2, SIDE_WIDTH, TEXT_NEXT_TITLE);
     attron(COLOR_PAIR(CELL_COLOURS) | A_BOLD);
     for (int row = 0; row < BOARD_ROWS; ++row)
         for (int column = 0; column < BOARD_COLUMNS; ++column)
-            drawCell(1 + row, 1 + 2 * column, boardCellShown(app.game.state, row, column));
-    const char* next = piecePicture(int(previewWordKind(recording.previewWord)),
-                                    int(previewWordRotation(recording.previewWord)));
+            drawCell(1 + row, 1 + 2 * column, boardCellShown(session.state, row, column));
+    const char* next = previewPicture(session.previewWord);
     for (int row = 0; row < PICTURE_SIDE; ++row)
         for (int column = 0; column < PICTURE_SIDE; ++column)
             drawCell(1 + row, SIDE_LEFT + (SIDE_WIDTH - 2 * PICTURE_SIDE) / 2 + 2 * column,
@@ -92,13 +92,12 @@ void drawGame(const TuiApp& app) {
     attroff(COLOR_PAIR(CELL_COLOURS) | A_BOLD);
 
     drawFrame(SCORE_TOP, SIDE_LEFT, 3, SIDE_WIDTH, TEXT_SCORE_TITLE);
-    int scoreWidth = std::min(static_cast<int>(recording.labelText.size()), SIDE_WIDTH - 4);
-    drawText(SCORE_TOP + 1, SIDE_LEFT + SIDE_WIDTH - 2 - scoreWidth, recording.labelText,
-             scoreWidth);
-    bool paused = recording.timerRunning && gameHeld(app);
+    std::string score = session.scoreText;
+    int scoreWidth = std::min(static_cast<int>(score.size()), SIDE_WIDTH - 4);
+    drawText(SCORE_TOP + 1, SIDE_LEFT + SIDE_WIDTH - 2 - scoreWidth, score, scoreWidth);
     attron(A_REVERSE | A_BOLD);
-    if (app.gameEnded || paused)
-        drawText(MARK_ROW, SIDE_LEFT, app.gameEnded ? TEXT_GAME_OVER : TEXT_PAUSED, SIDE_WIDTH);
+    if (session.gameOver || sessionShowsPause(session))
+        drawText(MARK_ROW, SIDE_LEFT, session.gameOver ? TEXT_GAME_OVER : TEXT_PAUSED, SIDE_WIDTH);
     attroff(A_REVERSE | A_BOLD);
     drawText(HELP_ROW, 0, TEXT_KEY_HELP_1, SCREEN_COLUMNS_NEEDED);
     drawText(HELP_ROW + 1, 0, TEXT_KEY_HELP_2, SCREEN_COLUMNS_NEEDED - 1);
@@ -135,9 +134,31 @@ void drawNameField(const TuiApp& app, int row) {
     move(row, BOX_LEFT + 2 + used);
 }
 
+// The size message, wrapped within the window from the top left (the last column left free,
+// so that nothing wraps by itself). The size it needs is never broken over two lines.
+void drawTooSmall() {
+    char size[32];
+    std::snprintf(size, sizeof size, "%d × %d", SCREEN_COLUMNS_NEEDED, SCREEN_ROWS_NEEDED);
+    char text[160];
+    std::snprintf(text, sizeof text, TEXT_TOO_SMALL, SCREEN_COLUMNS_NEEDED, SCREEN_ROWS_NEEDED);
+    std::wstring wide = wideText(text), joined = wideText(size);
+    size_t at = wide.find(joined);
+    std::replace(joined.begin(), joined.end(), L' ', L'\u00A0');  // wrapText breaks at ' ' only
+    if (at != std::wstring::npos) wide.replace(at, joined.size(), joined);
+    std::vector<std::wstring> lines = wrapText(wide, std::max(COLS - 1, 1));
+    for (int row = 0; row < LINES && row < static_cast<int>(lines.size()); ++row) {
+        std::replace(lines[size_t(row)].begin(), lines[size_t(row)].end(), L'\u00A0', L' ');
+        drawText(row, 0, lines[size_t(row)], COLS - 1);
+    }
+}
+
 }  // namespace
 
 void setUpScreenColours() {
+    // Colour only adds to the cells' blocks and the marks' reverse video: without it the
+    // game reads the same. NO_COLOR set and not empty asks for none.
+    const char* noColour = std::getenv("NO_COLOR");
+    if (noColour != nullptr && noColour[0] != '\0') return;
     if (!has_colors() || start_color() == ERR) return;
     // Bright yellow where the terminal has 16 colours; elsewhere yellow drawn bold.
     init_pair(CELL_COLOURS, COLORS >= 16 ? 11 : COLOR_YELLOW, COLOR_BLACK);
@@ -145,11 +166,9 @@ void setUpScreenColours() {
 
 void drawScreen(const TuiApp& app) {
     erase();
-    bool tooSmall = app.holds.tooSmall;
+    bool tooSmall = sessionHeldBy(app.session, HoldCause::TooSmall);
     if (tooSmall) {
-        char text[160];
-        std::snprintf(text, sizeof text, TEXT_TOO_SMALL, SCREEN_COLUMNS_NEEDED, SCREEN_ROWS_NEEDED);
-        drawText(0, 0, text, COLS - 1);  // the last column free, so that nothing wraps
+        drawTooSmall();
     } else {
         drawGame(app);
         if (app.overlay == Overlay::Message)

@@ -33,3 +33,17 @@ constexpr char TEXT_UNKNOWN_TERMINAL[] =
     "kostrel-tui: neznámý typ terminálu „%s“ (proměnná TERM).\n";
 constexpr char TEXT_NO_UTF8[] =
     "kostrel-tui: potřebuji znakovou sadu UTF-8; nastavení jazyka ji nemá a C.UTF-8 chybí.\n";
+
+// The command line's answers, on stdout (the usage also on stderr after an error).
+constexpr char TEXT_USAGE_HEAD[] =
+    "Použití: kostrel-tui [VOLBA]...\n"
+    "Kostrel v terminálu: hra s padajícími dílky, jejichž další dílek vybírá protivník.\n\n";
+constexpr char TEXT_USAGE_TAIL[] =
+    "\nKlávesy, soubory a proměnné prostředí popisuje man kostrel-tui.\n";
+constexpr char TEXT_OPTION_HELP[] = "vypíše tuto nápovědu a skončí";
+constexpr char TEXT_OPTION_VERSION[] = "vypíše verzi programu a skončí";
+constexpr char TEXT_COPYRIGHT[] = "Copyright (c) the Kostrel developers, licence MIT.\n";
+// Formatted with the option or argument as given (%s).
+constexpr char TEXT_UNKNOWN_OPTION[] = "neznámá volba „%s“";
+constexpr char TEXT_OPTION_WITHOUT_VALUE[] = "volba „%s“ nebere hodnotu";
+constexpr char TEXT_OPTION_NEEDS_VALUE[] = "volba „%s“ potřebuje hodnotu";

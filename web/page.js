@@ -1,5 +1,6 @@
-// The page around the game: the menu, the dialogs, the keys and the focus. The game itself
-// is the C++ view's; this script only hands it keys and tells it when the page holds it.
+// The page around the game: the menu, the dialogs, the keys and the focus. The game, its
+// holds and the best result's form are the C++ session's; this script only hands it keys
+// and texts and tells it what holds the game.
 var TEXT_NEW_RECORD_PROMPT = 'Vaše skore %d je nový rekord, zadejte prosím své jméno';
 var TEXT_RECORD_CAPTION = 'Rekord';
 var TEXT_BEST_RESULT = 'Nelepšího skore %d dosáhl %s.';
@@ -13,17 +14,35 @@ var TEXT_ABOUT_CAPTION = 'Zubrant';
 var TEXT_ABOUT = 'Pokusný Kostrel s zlou umělou inteligencí\nNapsal Varnek';
 
 var pageReady = false;
-// What holds the game still: the focus gone to another window, a hidden page, a dialog.
-var pageHolds = new Set();
+// What may hold the game still, as the session numbers the causes: the focus gone to
+// another window, a hidden page, a dialog.
+var HOLD_CAUSES = { focus: 1, hidden: 2, dialog: 4 };
+// The game's keys by event.key, as the Windows virtual-key codes that the session takes.
+var VIRTUAL_KEYS = { ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28, F2: 0x71 };
 
 function holdGame(cause, held) {
-  if (held) pageHolds.add(cause);
-  else pageHolds.delete(cause);
-  tellHolds();
+  if (pageReady) _kostrel_hold(HOLD_CAUSES[cause], held ? 1 : 0);
 }
 
-function tellHolds() {
-  if (pageReady) _kostrel_hold(pageHolds.size > 0 ? 1 : 0);
+// Hands a text to the C++ as UTF-16 code units, so that a lone surrogate reaches it as
+// such; the count, which the C++ refuses when the text did not fit.
+function passText(text) {
+  var units = _kostrel_text_units(text.length);
+  for (var at = 0; units !== 0 && at < text.length; ++at)
+    HEAPU16[(units >> 1) + at] = text.charCodeAt(at);
+  return units !== 0 ? text.length : -1;
+}
+
+// Whether the name prompt may hold this text; an empty one is saved as "?".
+function acceptableName(name) {
+  return _kostrel_name_allowed(passText(name)) !== 0;
+}
+
+// The stored best result as {score, name}, or null for none: missing, unreadable or of any
+// other form.
+function readBestResult() {
+  var score = _kostrel_read_best();
+  return score < 0 ? null : { score: score, name: UTF8ToString(_kostrel_best_name()) };
 }
 
 function element(id) {
@@ -49,7 +68,7 @@ function showMessage(caption, text, closed) {
 }
 
 function showBestResult() {
-  var record = readRecord();
+  var record = readBestResult();
   showMessage(TEXT_RECORD_CAPTION, record === null ? TEXT_BEST_RESULT_UNREADABLE
       : TEXT_BEST_RESULT.replace('%d', record.score).replace('%s', function () {
         return record.name;  // a function, so that no "$&" in a name is read as a pattern
@@ -81,26 +100,24 @@ function askForName(score) {
   element('record-dialog').style.left = client.left + 'px';
   element('record-dialog').style.top = client.top + 'px';
   // Enter or OK saves; Esc or Cancel saves nothing.
+  // A save finds the entry saved (0), beaten by another tab's meanwhile (1) or failed (2).
   openDialog(element('record-dialog'), function (answer) {
-    var outcome = answer === 'ok' ? writeRecord(score, box.value) : 'saved';
-    if (outcome !== 'saved')
-      showMessage(TEXT_RECORD_CAPTION,
-                  outcome === 'beaten' ? TEXT_RECORD_BEATEN : TEXT_RECORD_NOT_SAVED);
+    var outcome = answer === 'ok' ? _kostrel_save_best(score, passText(box.value)) : 0;
+    if (outcome !== 0)
+      showMessage(TEXT_RECORD_CAPTION, outcome === 1 ? TEXT_RECORD_BEATEN : TEXT_RECORD_NOT_SAVED);
   });
 }
 
-// Called by the view when a game is over: a score above the stored one asks for a name.
-Module['onGameOver'] = function () {
-  var score = _kostrel_score();
-  var record = readRecord();
-  if (score > (record === null ? 0 : record.score)) askForName(score);
+// Called when a game is over: a new best result asks for a name.
+Module['onGameEnded'] = function (score, newBest) {
+  if (newBest) askForName(score);
 };
 
 // The menu bar, worked by mouse and keys: Alt with the underlined letter or F10 opens it,
 // the arrows walk it, a menu's underlined letter picks an item, Esc leaves it.
 var menuCommands = {
   'new-game': function () { if (pageReady) _kostrel_new_game(); },
-  'best-result': showBestResult,
+  'best-result': function () { if (pageReady) showBestResult(); },
   'about': showAbout,
 };
 
@@ -176,10 +193,18 @@ function onMenuKey(event) {
 }
 
 function onKeyDown(event) {
-  // Keys reach only a page that has the focus, so a focus hold ends here too: a page that
-  // loaded while its window was being activated may never get the focus event.
-  if (pageHolds.has('focus')) holdGame('focus', false);
-  if (document.querySelector('dialog[open]')) return;  // the dialog has the keys
+  // Keys reach only a page that has the focus, so every key goes to the session, which
+  // ends a focus hold on it: a page that loaded while its window was being activated may
+  // never get the focus event. Only the game's keys outside the dialogs and the menu play.
+  var dialogOpen = document.querySelector('dialog[open]') !== null;
+  var forGame = !dialogOpen && !event.ctrlKey && !event.altKey && !event.metaKey &&
+                !(event.target.closest && event.target.closest('.menubar'));
+  var virtualKey = forGame && VIRTUAL_KEYS.hasOwnProperty(event.key) ? VIRTUAL_KEYS[event.key] : 0;
+  if (pageReady && _kostrel_key_down(virtualKey)) {
+    event.preventDefault();  // the arrows would scroll the page, F2 is the browser's
+    return;
+  }
+  if (dialogOpen) return;  // the dialog has the keys
   if (event.altKey && !event.ctrlKey) {
     var button = withLetter(menuButtons(), event.key);
     if (button) {
@@ -193,9 +218,6 @@ function onKeyDown(event) {
   } else if (event.key === 'F10') {
     menuButtons()[0].focus();
     event.preventDefault();
-  } else if (pageReady && !event.ctrlKey && !event.altKey && !event.metaKey &&
-             _kostrel_key_down(event.keyCode)) {
-    event.preventDefault();  // the arrows would scroll the page, F2 is the browser's
   }
 }
 
@@ -224,14 +246,14 @@ function setUpPage() {
   document.addEventListener('visibilitychange', function () {
     holdGame('hidden', document.hidden);
   });
-  holdGame('focus', !document.hasFocus());
-  holdGame('hidden', document.hidden);
 }
 
 Module['onRuntimeInitialized'] = function () {
   _kostrel_start();
   pageReady = true;
-  tellHolds();
+  holdGame('focus', !document.hasFocus());
+  holdGame('hidden', document.hidden);
+  holdGame('dialog', document.querySelector('dialog[open]') !== null);
 };
 
 setUpPage();

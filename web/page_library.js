@@ -1,5 +1,6 @@
-// What the C++ view asks of the page: drawing on the board's and the preview's canvas,
-// animation frames and the fall timer's alarm. Linked into kostrel.js by emscripten.
+// What the game's C++ asks of the page: drawing on the board's and the preview's canvas,
+// animation frames, the fall timer's alarm, the end of a game and the best result's entry
+// in localStorage. Linked into kostrel.js by emscripten.
 mergeInto(LibraryManager.library, {
   $kostrelScreen: {
     alarm: 0,
@@ -65,11 +66,42 @@ mergeInto(LibraryManager.library, {
   },
 
   page_show_score: function (text) {
-    document.getElementById('score').textContent = UTF8ToString(text);
+    var score = document.getElementById('score');
+    var shown = UTF8ToString(text);
+    if (score.textContent !== shown) score.textContent = shown;
   },
 
   // Handled once the step that ended the game has returned, like the posted Windows message.
-  page_game_over: function () {
-    queueMicrotask(Module['onGameOver']);
+  page_game_ended: function (score, newBest) {
+    queueMicrotask(function () { Module['onGameEnded'](score, newBest !== 0); });
+  },
+
+  // The best result's entry, in the terminal edition's file form, as UTF-16 code units
+  // copied to and from the C++, so that what the C++ checks is exactly what is stored.
+  $kostrelRecord: { key: 'kostrel-best-result' },
+  page_read_best_entry__deps: ['$kostrelRecord'],
+  page_read_best_entry: function (units, capacity) {
+    var text;
+    try {
+      text = window.localStorage.getItem(kostrelRecord.key);
+    } catch (unavailable) {
+      return -2;  // storage switched off, as in some private modes: it may hold a record
+    }
+    if (text === null) return -1;
+    for (var at = 0; at < Math.min(text.length, capacity); ++at)
+      HEAPU16[(units >> 1) + at] = text.charCodeAt(at);
+    return text.length;
+  },
+
+  page_write_best_entry__deps: ['$kostrelRecord'],
+  page_write_best_entry: function (units, count) {
+    var text = '';
+    for (var at = 0; at < count; ++at) text += String.fromCharCode(HEAPU16[(units >> 1) + at]);
+    try {
+      window.localStorage.setItem(kostrelRecord.key, text);
+      return 1;
+    } catch (failure) {
+      return 0;  // switched off or full
+    }
   },
 });

@@ -6,13 +6,10 @@ with the planned score, a cleared row at least.
 
 Usage: game_plan_test.py <kostrel-sim>
 """
-import os
 import subprocess
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
-                                "tools", "e2e"))
-from game_plan import load_plan  # noqa: E402
+from game_plan import load_plan
 
 ROWS = 20
 TIMER_ROWS = 3

@@ -1,12 +1,12 @@
 // The controller driven like the board view drives it, with a recording host: whole games,
-// the gate, pause, the score query, and the random sequence it draws from. (The command
-// table is driven by every front end's tests, and the first game's opening is pinned by
-// kostrel_sim_test's play output.)
+// the gate, pause, the score query, the command table, and the random sequence it draws
+// from. (The first game's opening is pinned by kostrel_sim_test's play output.)
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "board_builder.h"
+#include "model/game/game_command.h"
 #include "model/game/game_controller.h"
 #include "model/game/recording_host.h"
 #include "model/rules/game_random.h"
@@ -163,6 +163,21 @@ TEST_F(GameController, NewGameAbandonsTheOldOneQuietly) {
     GameState idle = state;
     pokeEverything(state, host);
     EXPECT_TRUE(unchanged(idle, state));
+}
+
+// The view's own notice to its parent and unknown codes change nothing and answer 1; the
+// score query answers the score. (The session's keys and holds drive the other codes.)
+TEST_F(GameController, TheCommandTableIgnoresWhatIsNotTheViews) {
+    GameState state = createdView();
+    newGame(state, host);
+    state.score = 6;
+    GameState running = state;
+    std::string callsBefore = calls;
+    for (uint32_t code : {uint32_t(CMD_GAME_OVER), 0u, 12u, 0xFFFFFFFFu})
+        EXPECT_EQ(1, applyGameCommand(state, host, code, 5)) << code;
+    EXPECT_TRUE(unchanged(running, state)) << "no new game, no move";
+    EXPECT_EQ(callsBefore, calls);
+    EXPECT_EQ(6, applyGameCommand(state, host, CMD_GET_SCORE, 0));
 }
 
 }  // namespace

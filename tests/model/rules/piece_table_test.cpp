@@ -1,10 +1,11 @@
-// The built rotation table against the published pictures. (rotateShape builds only this
-// table, so the table's pictures are its test.)
+// The built rotation table against the published pictures (rotateShape builds only this
+// table, so the table's pictures are its test), and a preview word's picture.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "model/rules/piece_table.h"
+#include "model/rules/preview_word.h"
 
 namespace {
 
@@ -39,6 +40,11 @@ TEST(PieceTable, EveryPictureMatchesThePublishedTable) {
         for (int rotation = 0; rotation < PIECE_ROTATIONS; ++rotation)
             EXPECT_EQ(picture(kind, rotation), expected[kind][rotation])
                 << "kind " << kind << " rotation " << rotation;
+}
+
+TEST(PieceTable, APreviewWordOutOfRangeShowsABlankPicture) {
+    for (uint32_t word : {packPreviewWord(7, 0), packPreviewWord(0, 4), 0xFFFFFFFFu})
+        EXPECT_EQ(std::string(previewPicture(word), 16), std::string(16, ' ')) << word;
 }
 
 }  // namespace

@@ -8,7 +8,8 @@ and Alt+F4. The fall timer keeps running: each piece is turned, shifted and step
 one row above its rest at most, and the timer fixes it, so a tick between keys changes nothing.
 
 Usage: kostrel_e2e.py <Kostrel.exe> <artifact-dir>  (DISPLAY, WINEPREFIX set; the plan comes
-from build/native/tools/kostrel-sim or $KOSTREL_SIM)
+from build/native/tools/kostrel-sim or $KOSTREL_SIM). ctest runs it (run-e2e.sh) with its
+helpers' folders, tests/e2e and tools/wine, on PYTHONPATH.
 """
 import ctypes
 import os
@@ -18,13 +19,10 @@ import tempfile
 import time
 from ctypes import POINTER, byref, c_int, c_ulong, c_void_p
 
-here = os.path.dirname(os.path.abspath(__file__))
-tools = os.path.join(here, "..", "..", "..", "tools")
-sys.path[:0] = [here, os.path.join(tools, "wine"), os.path.join(tools, "e2e")]
-import x_display  # noqa: E402
-from game_plan import PlanError, load_plan  # noqa: E402
-from piece_shapes import SHAPES  # noqa: E402
-from x_display import BOARD_COLUMNS, BOARD_ROWS, Failure, Screen, wait_for, xlib  # noqa: E402
+import x_display
+from game_plan import PlanError, load_plan
+from piece_shapes import SHAPES
+from x_display import BOARD_COLUMNS, BOARD_ROWS, Failure, Screen, wait_for, xlib
 
 PLAYER_NAME = "Žluťoučký kůň"
 REGISTRY_KEY = r"HKCU\Software\VarnekKostrel"
