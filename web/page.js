@@ -1,6 +1,6 @@
-// The page around the game: the menu, the dialogs, the keys and the focus. The game, its
-// holds and the best result's form are the C++ session's; this script only hands it keys
-// and texts and tells it what holds the game.
+// The page around the game: the menu, the dialogs, the keys, the on-screen buttons and the
+// focus. The game, its holds and the best result's form are the C++ session's; this script
+// only hands it keys and texts and tells it what holds the game.
 var TEXT_NEW_RECORD_PROMPT = 'Vaše skore %d je nový rekord, zadejte prosím své jméno';
 var TEXT_RECORD_CAPTION = 'Rekord';
 var TEXT_BEST_RESULT = 'Nelepšího skore %d dosáhl %s.';
@@ -21,7 +21,15 @@ var HOLD_CAUSES = { focus: 1, hidden: 2, dialog: 4 };
 var VIRTUAL_KEYS = { ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28, F2: 0x71 };
 
 function holdGame(cause, held) {
+  if (held) releaseButtons();  // a held button would end the focus hold with its keys
   if (pageReady) _kostrel_hold(HOLD_CAUSES[cause], held ? 1 : 0);
+}
+
+// Hands a key to the session by its event.key, or '' for a key that does not play: every
+// key proves the focus. True for the game's keys.
+function pressKey(key) {
+  var virtualKey = VIRTUAL_KEYS.hasOwnProperty(key) ? VIRTUAL_KEYS[key] : 0;
+  return pageReady && _kostrel_key_down(virtualKey) !== 0;
 }
 
 // Hands a text to the C++ as UTF-16 code units, so that a lone surrogate reaches it as
@@ -192,19 +200,28 @@ function onMenuKey(event) {
   event.preventDefault();
 }
 
+// Whether the menu bar has the focus, which only F10, Alt or a click gives it: it has the keys.
+function inMenu(node) {
+  return !!(node && node.closest && node.closest('.menubar'));
+}
+
 function onKeyDown(event) {
   // Keys reach only a page that has the focus, so every key goes to the session, which
   // ends a focus hold on it: a page that loaded while its window was being activated may
-  // never get the focus event. Only the game's keys outside the dialogs and the menu play.
+  // never get the focus event. The game's keys play wherever the focus is, except in the
+  // dialogs and the menu.
   var dialogOpen = document.querySelector('dialog[open]') !== null;
-  var forGame = !dialogOpen && !event.ctrlKey && !event.altKey && !event.metaKey &&
-                !(event.target.closest && event.target.closest('.menubar'));
-  var virtualKey = forGame && VIRTUAL_KEYS.hasOwnProperty(event.key) ? VIRTUAL_KEYS[event.key] : 0;
-  if (pageReady && _kostrel_key_down(virtualKey)) {
+  var menu = inMenu(event.target);
+  var forGame = !dialogOpen && !menu && !event.ctrlKey && !event.altKey && !event.metaKey;
+  if (pressKey(forGame ? event.key : '')) {
     event.preventDefault();  // the arrows would scroll the page, F2 is the browser's
     return;
   }
   if (dialogOpen) return;  // the dialog has the keys
+  if (event.key === 'Tab' && !menu) {
+    event.preventDefault();  // the focus stays with the game and its keys
+    return;
+  }
   if (event.altKey && !event.ctrlKey) {
     var button = withLetter(menuButtons(), event.key);
     if (button) {
@@ -213,7 +230,7 @@ function onKeyDown(event) {
     }
     return;
   }
-  if (event.target.closest && event.target.closest('.menubar')) {
+  if (menu) {
     onMenuKey(event);
   } else if (event.key === 'F10') {
     menuButtons()[0].focus();
@@ -231,13 +248,75 @@ function setUpMenu() {
   document.querySelectorAll('[role=menu] button').forEach(function (item) {
     item.addEventListener('click', function () { runMenuItem(item); });
   });
+  // A tap or click elsewhere leaves the menu, and the keys are the game's again.
   document.addEventListener('pointerdown', function (event) {
-    if (!event.target.closest('.menubar')) closeMenus();
+    if (inMenu(event.target)) return;
+    closeMenus();
+    if (inMenu(document.activeElement)) document.activeElement.blur();
   });
+}
+
+// The on-screen buttons. A press is one key, the button's data-key, handed over as a typed
+// key is; one with data-repeat held presses it again after 300 ms, then 20 times a second,
+// like a held key. A press is taken when the pointer goes down, and its click is not; a
+// click without a pointer, as a screen reader gives, is one press.
+var REPEAT_AFTER_MS = 300;
+var REPEAT_EVERY_MS = 50;
+var heldButtons = new Map();  // the repeat's timer by the pointer that holds the button
+var pressedByPointer = null;  // the button whose click is a press already taken
+
+function releaseButton(pointerId) {
+  clearTimeout(heldButtons.get(pointerId));  // a timeout's or an interval's
+  heldButtons.delete(pointerId);
+}
+
+function releaseButtons() {
+  heldButtons.forEach(function (timer, pointerId) { releaseButton(pointerId); });
+}
+
+// Shows the buttons of one set (data-set) and hides the others.
+function showButtonSet(name) {
+  releaseButtons();
+  document.querySelectorAll('.button-set').forEach(function (set) {
+    set.hidden = set.dataset.set !== name;
+  });
+}
+
+function setUpButtons() {
+  var bar = document.querySelector('.controls');
+  bar.addEventListener('pointerdown', function (event) {
+    var button = event.target.closest('button');
+    if (!button || event.button !== 0) return;
+    event.preventDefault();  // the focus stays where it is, and nothing is selected
+    pressedByPointer = button;
+    pressKey(button.dataset.key);
+    var pointerId = event.pointerId;
+    button.setPointerCapture(pointerId);  // its release comes here wherever it is
+    button.classList.add('pressed');      // which :active would not show after preventDefault
+    releaseButton(pointerId);
+    if (!button.hasAttribute('data-repeat')) return;
+    heldButtons.set(pointerId, setTimeout(function () {
+      heldButtons.set(pointerId, setInterval(pressKey, REPEAT_EVERY_MS, button.dataset.key));
+    }, REPEAT_AFTER_MS));
+  });
+  ['pointerup', 'pointercancel', 'lostpointercapture'].forEach(function (type) {
+    bar.addEventListener(type, function (event) {
+      releaseButton(event.pointerId);
+      event.target.classList.remove('pressed');
+    });
+  });
+  bar.addEventListener('click', function (event) {
+    var button = event.target.closest('button');
+    if (button && button !== pressedByPointer) pressKey(button.dataset.key);
+    pressedByPointer = null;
+  });
+  // A long press holds a button; it opens no menu.
+  bar.addEventListener('contextmenu', function (event) { event.preventDefault(); });
 }
 
 function setUpPage() {
   setUpMenu();
+  setUpButtons();
   guardNameBox(element('record-name'));
   document.addEventListener('keydown', onKeyDown);
   // Like another program becoming active on Windows: the focus gone or the page hidden.

@@ -4,25 +4,34 @@
 mergeInto(LibraryManager.library, {
   $kostrelScreen: {
     alarm: 0,
-    ratio: 0,
-    canvases: null,  // the board's and the preview's, in CanvasArea order
-    // Sizes the canvases' pixels to the screen's, so that cells stay crisp on high-DPI
-    // screens; true when they changed (and were cleared by it).
+    canvases: null,  // the board's and the preview's contexts, in CanvasArea order
+    sides: [[200, 400], [80, 80]],  // their sizes in the Windows program's pixels
+    // Gives each canvas as many pixels as the screen pixels it covers, whatever its size on
+    // the page, so that the cells stay crisp on any screen; a new size, seen before the
+    // frame is shown, or a new ratio, as after a zoom, draws everything again at once.
+    watch: function () {
+      kostrelScreen.canvases = ['board', 'preview'].map(function (id) {
+        return document.getElementById(id).getContext('2d', { alpha: false });
+      });
+      var observer = new ResizeObserver(kostrelScreen.fit);
+      kostrelScreen.canvases.forEach(function (context) { observer.observe(context.canvas); });
+      kostrelScreen.watchRatio();
+    },
+    watchRatio: function () {
+      matchMedia('(resolution: ' + window.devicePixelRatio + 'dppx)').addEventListener(
+        'change', function () {
+          kostrelScreen.watchRatio();
+          kostrelScreen.fit();
+        }, { once: true });
+    },
     fit: function () {
       var ratio = window.devicePixelRatio || 1;
-      if (ratio === kostrelScreen.ratio) return false;
-      kostrelScreen.ratio = ratio;
-      kostrelScreen.canvases = ['board', 'preview'].map(function (id) {
-        var canvas = document.getElementById(id);
-        canvas.width = Math.round(canvas.clientWidth * ratio);
-        canvas.height = Math.round(canvas.clientHeight * ratio);
-        return canvas.getContext('2d', { alpha: false });
+      kostrelScreen.canvases.forEach(function (context) {
+        var size = context.canvas.getBoundingClientRect();
+        context.canvas.width = Math.round(size.width * ratio);
+        context.canvas.height = Math.round(size.height * ratio);
       });
-      // A zoom or a move to another screen changes the ratio: draw everything again.
-      matchMedia('(resolution: ' + ratio + 'dppx)').addEventListener('change', function () {
-        if (kostrelScreen.fit()) _kostrel_paint();
-      }, { once: true });
-      return true;
+      _kostrel_paint();
     },
   },
 
@@ -39,27 +48,29 @@ mergeInto(LibraryManager.library, {
 
   page_request_frame__deps: ['$kostrelScreen'],
   page_request_frame: function () {
+    if (!kostrelScreen.canvases) kostrelScreen.watch();
     requestAnimationFrame(function () {
-      kostrelScreen.fit();
       _kostrel_paint();
     });
   },
 
-  // A cell is 20 x 20 CSS pixels. The board's filled cells are yellow over their first 19
-  // columns and rows, the preview's inside a black frame of one pixel, as the Windows
-  // program draws them; the rest is black. Edges are rounded to whole screen pixels.
+  // A cell is 20 x 20 of the Windows program's pixels, scaled to the canvas's. The board's
+  // filled cells are yellow over their first 19 columns and rows, the preview's inside a
+  // black frame of one pixel, as the Windows program draws them; the rest is black. Edges
+  // are rounded to whole screen pixels.
   page_fill_cell__deps: ['$kostrelScreen'],
   page_fill_cell: function (area, column, row, filled) {
     var context = kostrelScreen.canvases[area];
-    var ratio = kostrelScreen.ratio;
+    var across = context.canvas.width / kostrelScreen.sides[area][0];
+    var down = context.canvas.height / kostrelScreen.sides[area][1];
     var x = column * 20;
     var y = row * 20;
     function fill(colour, from, to) {
-      var left = Math.round((x + from) * ratio);
-      var top = Math.round((y + from) * ratio);
+      var left = Math.round((x + from) * across);
+      var top = Math.round((y + from) * down);
       context.fillStyle = colour;
-      context.fillRect(left, top, Math.round((x + to) * ratio) - left,
-                       Math.round((y + to) * ratio) - top);
+      context.fillRect(left, top, Math.round((x + to) * across) - left,
+                       Math.round((y + to) * down) - top);
     }
     fill('#000', 0, 20);
     if (filled) fill('#ff0', area, 19);

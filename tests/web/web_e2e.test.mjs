@@ -1,6 +1,7 @@
 // The browser edition in Debian's headless Chromium, played with real key events and read
 // back from the canvases' pixels: the start, the plan's game to a new record, the record
-// read back after a reload, the holds, the names that both editions take, failing storage.
+// read back after a reload, the holds, the names that both editions take, failing storage;
+// on a phone, the layout and a game by touch.
 //   KOSTREL_WEB_DIR   the built page (build/web); KOSTREL_PLAN  the game to play
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -11,7 +12,7 @@ import { after, before, test } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
 // The Chromium launcher that the tests share with the measurements, from NODE_PATH.
-const { startChromium } =
+const { startChromium, KnownDevices } =
     await import(pathToFileURL(createRequire(import.meta.url).resolve('chromium.mjs')).href);
 const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const pageUrl = pathToFileURL(join(process.env.KOSTREL_WEB_DIR ?? join(root, 'build', 'web'),
@@ -34,33 +35,34 @@ let browser;
 before(async () => { browser = await startChromium(); });
 after(async () => { await browser?.close(); });
 
-// The game's page in a browser context of its own (its own storage and focus), with a
-// reader of the canvases' cells and a record of every console error; returned once the game
-// is there to take keys, which may be after the load event.
-async function openPage({ scale = 1 } = {}) {
+// The game's page in a browser context of its own (its own storage and focus), on a desktop
+// or the phone named, with a reader of the canvases' cells and a record of every console
+// error; returned once the game is there to take keys, which may be after the load event.
+async function openPage({ scale = 1, phone } = {}) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
   page.errors = [];
   page.on('console', (message) => message.type() === 'error' && page.errors.push(message.text()));
   page.on('pageerror', (error) => page.errors.push(error.message));
   page.on('dialog', (dialog) => page.errors.push(`a browser dialog: ${dialog.message()}`));
-  await page.setViewport({ width: 800, height: 600, deviceScaleFactor: scale });
+  if (phone) await page.emulate(KnownDevices[phone]);
+  else await page.setViewport({ width: 800, height: 600, deviceScaleFactor: scale });
   await page.evaluateOnNewDocument(() => {
     // Whether the session holds the game for the page's cause ('focus', 'hidden', 'dialog').
     window.heldBy = (cause) => pageReady && _kostrel_held_by(HOLD_CAUSES[cause]) !== 0;
-    // '#' yellow, '.' black, '?' anything else, at each cell's centre.
+    // '#' yellow, '.' black, '?' anything else, at each cell's centre, whatever its size.
     window.readGrid = (id) => {
       const canvas = document.getElementById(id);
-      const ratio = canvas.width / canvas.clientWidth;
+      const [columns, rows] = id === 'board' ? [10, 20] : [4, 4];
       const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
       const colour = (x, y) => {
-        const at = (Math.floor(y * ratio) * canvas.width + Math.floor(x * ratio)) * 4;
+        const at = (Math.floor(y * canvas.height / rows) * canvas.width +
+                    Math.floor(x * canvas.width / columns)) * 4;
         const [red, green, blue] = pixels.slice(at, at + 3);
         return red === 255 && green === 255 && blue === 0 ? '#' : red + green + blue ? '?' : '.';
       };
-      return Array.from({ length: canvas.clientHeight / 20 }, (_, row) => Array.from(
-        { length: canvas.clientWidth / 20 }, (_, column) => colour(20 * column + 9.5,
-                                                                   20 * row + 9.5)).join(''));
+      return Array.from({ length: rows }, (_, row) => Array.from(
+        { length: columns }, (_, column) => colour(column + 0.475, row + 0.475)).join(''));
     };
   });
   await page.goto(pageUrl);
@@ -92,9 +94,11 @@ async function waitForGrids(page, what, wanted) {
   }
 }
 
-// The row of the falling piece once the board shows it in column 4 on the stack.
-async function waitForPiece(page, what, stack, cells) {
-  const found = await page.waitForFunction((stack, cells) => {
+// The row of the falling piece once the board shows it on the stack in column `left`, 4
+// where it appears, and at least `keyed` rows below the top besides the fall timer's ticks
+// counted in the page's fallTicks.
+async function waitForPiece(page, what, stack, cells, { left = 4, keyed = 0 } = {}) {
+  const found = await page.waitForFunction((stack, cells, left, keyed) => {
     const seen = readGrid('board');
     const rows = seen.flatMap((line, row) => [...line].some((cell, column) => cell === '#' &&
                                                             stack[row][column] === '.') ? [row] : []);
@@ -102,10 +106,11 @@ async function waitForPiece(page, what, stack, cells) {
     const wanted = stack.map((line) => [...line]);
     for (const [row, column] of cells) {
       if (!wanted[top + row]) return false;
-      wanted[top + row][4 + column] = '#';
+      wanted[top + row][left + column] = '#';
     }
-    return wanted.map((line) => line.join('')).join('\n') === seen.join('\n') && top + 1;
-  }, { polling: 'raf', timeout: WAIT }, stack, cells).catch(async (error) => {
+    return wanted.map((line) => line.join('')).join('\n') === seen.join('\n') &&
+           top - (window.fallTicks ?? 0) >= keyed && top + 1;
+  }, { polling: 'raf', timeout: WAIT }, stack, cells, left, keyed).catch(async (error) => {
     const state = await page.evaluate(() => JSON.stringify({
       pageReady, holds: Object.keys(HOLD_CAUSES).filter(heldBy), focus: document.hasFocus() }));
     assert.fail(`waiting for ${what}: ${error.message}; page ${state}\nboard:\n` +
@@ -216,7 +221,15 @@ test('the first game to a new record, read back after a reload; blur and About h
   await waitForGrids(page, 'the start after the reload', { board: EMPTY_BOARD });
   assert.equal(await bestResultText(page), `Nelepšího skore ${score} dosáhl ${NAME}.`);
 
-  await boardChangesAfter(page, 'a new game', () => page.keyboard.press('F2'));
+  // After a click anywhere, F2, Tab, Left, Shift+Tab, Left: Tab leaves the keys the game's.
+  await page.click('.titlebar');
+  for (const key of ['F2', 'Tab', 'ArrowLeft']) await page.keyboard.press(key);
+  await page.keyboard.down('Shift');
+  await page.keyboard.press('Tab');
+  await page.keyboard.up('Shift');
+  await page.keyboard.press('ArrowLeft');
+  const first = SHAPES[plan.pieces[0].kind][plan.pieces[0].rotation];
+  await waitForPiece(page, 'the first piece two columns left', EMPTY_BOARD, first, { left: 2 });
   const other = await page.browserContext().newPage();
   await other.bringToFront();
   await page.waitForFunction(() => !document.hasFocus());
@@ -307,5 +320,68 @@ test('stored records: the shared names, strict reading, names as text; full and 
   await page.click('.menubar > li > button');
   await page.keyboard.press('ArrowLeft');
   assert.equal(await page.$('.menubar [aria-expanded=true]'), null);
+  assert.deepEqual(page.errors, []);
+});
+
+test('a phone: board and buttons on screen; a game by touch, Down held repeats; a dialog stays',
+     async () => {
+  const page = await openPage({ phone: 'Moto G4' });
+  // Once the page has fitted the board's canvas (200 pixels wide in the markup) to the screen:
+  // nothing to scroll; the board whole, 1:2, a canvas pixel to each screen pixel; the buttons
+  // whole, at least 44 px, and named for a screen reader.
+  await page.waitForFunction(() => document.getElementById('board').width !== 200,
+                             { timeout: WAIT }).catch(() => {});
+  assert.deepEqual(await page.evaluate(() => {
+    const onScreen = (box) => box.left >= 0 && box.top >= 0 && box.right <= innerWidth &&
+                              box.bottom <= innerHeight;
+    const board = document.getElementById('board');
+    const box = board.getBoundingClientRect();
+    return {
+      scrolls: document.documentElement.scrollWidth > innerWidth ||
+               document.documentElement.scrollHeight > innerHeight,
+      board: onScreen(box) && box.height / box.width,
+      pixels: [board.width, board.height].join() === [box.width, box.height].map(
+        (side) => Math.round(side * devicePixelRatio)).join(),
+      buttons: [...document.querySelectorAll('.controls button')].filter((button) => {
+        const place = button.getBoundingClientRect();
+        return onScreen(place) && place.width >= 44 && place.height >= 44;
+      }).map((button) => button.ariaLabel ?? button.textContent),
+    };
+  }), { scrolls: false, board: 2, pixels: true,
+        buttons: ['Nová hra', 'Doleva', 'Doprava', 'Otočit', 'Dolů'] });
+
+  // Counts the fall timer's ticks; a first call, before any game, binds emscripten's export.
+  await page.evaluate(() => {
+    _kostrel_fall_alarm();
+    const tick = _kostrel_fall_alarm;
+    window.fallTicks = 0;
+    _kostrel_fall_alarm = () => { ++window.fallTicks; tick(); };
+  });
+  const first = SHAPES[plan.pieces[0].kind][plan.pieces[0].rotation];
+  await page.tap('.controls [data-key=F2]');
+  await waitForPiece(page, 'the first piece after "Nová hra"', EMPTY_BOARD, first);
+  await page.tap('[aria-label=Doleva]');
+  await waitForPiece(page, 'the piece one column left', EMPTY_BOARD, first, { left: 3 });
+  // Held, Down moves the piece more rows than the fall timer's ticks and one press can, in
+  // the column where one tap on Left put it.
+  const top = await page.evaluate(() => {
+    window.fallTicks = 0;
+    return readGrid('board').findIndex((line) => line.includes('#'));
+  });
+  const down = await (await page.$('[aria-label=Dolů]')).boundingBox();
+  await page.touchscreen.touchStart(down.x + down.width / 2, down.y + down.height / 2);
+  await waitForPiece(page, 'the piece while Down is held', EMPTY_BOARD, first,
+                     { left: 3, keyed: top + 4 });
+  await page.touchscreen.touchEnd();
+
+  // The menu and a dialog by touch; a tap beside the dialog leaves it open.
+  await page.tap('#menu-game');
+  await page.tap('[data-command=best-result]');
+  assert.equal(await waitForMessage(page, 'Rekord'), UNREADABLE);
+  await page.touchscreen.tap(5, 630);
+  assert.ok(await page.$('#message[open]'), 'a tap beside the dialog closed it');
+  await page.tap('#message button');
+  await page.waitForFunction(() => !document.querySelector('dialog[open]') && !heldBy('dialog'),
+                             { timeout: WAIT });
   assert.deepEqual(page.errors, []);
 });
