@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(text == code || text == code + "\n" || text == code + "\r\n",
             "a code read back writes back the same, without its line end");
 
-    Replay again{replay.start, ""};
+    Replay again{replay.adversary, replay.start, ""};
     ReplayRunCursor cursor = replayRunCursor(replay);
     for (ReplayRun run; nextReplayRun(cursor, run);) {
         require(

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr ReplayStart FRESH_START = {Adversary::Klasicky, 0x0029e2c0u, 0, 0};
-
 TEST(ReplayCode, WriterMergesEqualEventsAndCutsRunsAt9999) {
     const struct {
         int32_t ticks;
@@ -25,25 +23,25 @@ TEST(ReplayCode, WriterMergesEqualEventsAndCutsRunsAt9999) {
                 {19998, "t9999t9999"},
                 {19999, "t9999t9999t"}};
     for (const auto& expected : RUNS) {
-        Replay oneByOne{FRESH_START, "d"};
+        Replay oneByOne{Adversary::Klasicky, FRESH_PROGRAM_START, "d"};
         for (int32_t tick = 0; tick < expected.ticks; ++tick) {
             recordReplayEvents(oneByOne, ReplayEvent::Tick);
         }
         EXPECT_EQ(std::string("d") + expected.events, oneByOne.events) << expected.ticks;
-        Replay inTwoParts{FRESH_START, "d"};
+        Replay inTwoParts{Adversary::Klasicky, FRESH_PROGRAM_START, "d"};
         recordReplayEvents(inTwoParts, ReplayEvent::Tick, expected.ticks / 3);
         recordReplayEvents(inTwoParts, ReplayEvent::Tick, expected.ticks - expected.ticks / 3);
         EXPECT_EQ(oneByOne.events, inTwoParts.events) << expected.ticks;
     }
 
-    Replay game{FRESH_START, ""};
+    Replay game{Adversary::Klasicky, FRESH_PROGRAM_START, ""};
     for (ReplayEvent event : {ReplayEvent::Tick, ReplayEvent::Tick, ReplayEvent::Down,
                               ReplayEvent::Left, ReplayEvent::Left, ReplayEvent::Left,
                               ReplayEvent::Right, ReplayEvent::Up, ReplayEvent::Tick}) {
         recordReplayEvents(game, event);
     }
     EXPECT_EQ("kostrel1.klasicky.0029e2c0.00.t2dl3rut", writeReplayCode(game));
-    EXPECT_EQ("kostrel1.sz.deadbeef.63.", writeReplayCode({{Adversary::Sz, 0xdeadbeef, 6, 3}, ""}));
+    EXPECT_EQ("kostrel1.sz.deadbeef.63.", writeReplayCode({Adversary::Sz, {0xdeadbeef, 6, 3}, ""}));
 }
 
 TEST(ReplayCode, ReadsBackWalksAndRecordsAgainToTheSameCode) {
@@ -59,7 +57,7 @@ TEST(ReplayCode, ReadsBackWalksAndRecordsAgainToTheSameCode) {
             ReplayError error;
             ASSERT_TRUE(readReplayCode(code + ending, replay, error)) << replayErrorMessage(error);
             EXPECT_EQ(code, writeReplayCode(replay));
-            Replay again{replay.start, ""};
+            Replay again{replay.adversary, replay.start, ""};
             ReplayRunCursor cursor = replayRunCursor(replay);
             for (ReplayRun run; nextReplayRun(cursor, run);) {
                 EXPECT_EQ(static_cast<char>(run.event), code[run.position - 1]) << code;
@@ -118,7 +116,7 @@ TEST(ReplayCode, RefusesEveryOtherTextWithTheReasonAndTheCharacter) {
         {START + "t\n\n", "text after the line end at character 32"},
     };
     for (const auto& bad : BAD) {
-        Replay replay{FRESH_START, "u"};
+        Replay replay{Adversary::Klasicky, FRESH_PROGRAM_START, "u"};
         ReplayError error;
         EXPECT_FALSE(readReplayCode(bad.code, replay, error)) << bad.code;
         EXPECT_EQ(std::string("bad replay: ") + bad.message, replayErrorMessage(error)) << bad.code;
