@@ -12,6 +12,7 @@ constexpr int64_t UNITS_PER_MS = 64;
 constexpr int64_t TICK_UNITS = FALL_INTERVAL_MS * UNITS_PER_MS;  // at speed 1
 constexpr int64_t COMMAND_UNITS = 25 * UNITS_PER_MS;             // the closest spacing, at speed 1
 constexpr int64_t FRAME_UNITS = 16 * UNITS_PER_MS;
+constexpr int64_t LATE_UNITS = 500 * UNITS_PER_MS;  // later than this is a pause, at any speed
 constexpr uint64_t LONGEST_MS = uint64_t{1} << 50;  // a watch older than this is that old
 
 // `units` at speed 1 at the watch's speed.
@@ -63,7 +64,7 @@ bool advanceReplayWatch(ReplayWatch& watch, int64_t nowMs) {
     const int64_t now = unitsAt(watch, nowMs);
     const int64_t late = now - nextDue(watch);
     if (late < 0) return false;
-    if (late > atSpeed(watch, TICK_UNITS)) watch.stretchStart += late;
+    if (late > LATE_UNITS) watch.stretchStart += late;
     ReplayError error;  // none: the code was replayed to its end before watching began
     while (!replayWatchFinished(watch) && nextDue(watch) <= now) {
         const int64_t due = nextDue(watch);

@@ -31,9 +31,9 @@ struct ReplayWatch {
 // end (events after the game's end), checked before anything is shown.
 bool startReplayWatch(ReplayWatch& watch, const Replay& replay, int64_t nowMs, ReplayError& error);
 
-// Plays the events due by nowMs, unless stopped; true when it played any. A call far later
-// than the next event (the process was stopped) plays that event and goes on in the same
-// rhythm from there, as the fall clock does.
+// Plays the events due by nowMs, unless stopped; true when it played any. A call more than
+// 500 ms later than the next event (the process was stopped) plays that event and goes on in
+// the same rhythm from there, as the fall clock does.
 bool advanceReplayWatch(ReplayWatch& watch, int64_t nowMs);
 
 // When the next event falls due, no sooner than a frame (16 ms) after the last events were
