@@ -259,6 +259,7 @@ bool startSessionWatch(GameSession& session, const Replay& replay, int64_t nowMs
 void sessionWatchKey(GameSession& session, WatchKey key, int64_t nowMs) {
     session.nowMs = nowMs;
     if (!session.watching) return;
+    hold(session, HoldCause::Focus, false, nowMs);  // a key proves the focus
     switch (key) {
     case WatchKey::Pause: session.watchPaused = !session.watchPaused; break;
     case WatchKey::Faster: changeReplayWatchSpeed(session.watch, 1, nowMs); break;

@@ -137,6 +137,7 @@ enum class WatchKey {
     End,     // every event left at once
     Stop,    // back to the game, paused if one runs, exactly as it was
 };
+// A watch key, which also proves the focus, as any key does.
 void sessionWatchKey(GameSession& session, WatchKey key, int64_t nowMs);
 
 // What a front end draws, from the game or the watched replay alike.

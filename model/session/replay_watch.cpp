@@ -3,6 +3,7 @@
 #include "model/session/replay_watch.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "model/game/game_controller.h"
 
@@ -48,7 +49,8 @@ void beginStretch(ReplayWatch& watch, int64_t start) {
 }  // namespace
 
 bool startReplayWatch(ReplayWatch& watch, const Replay& replay, int64_t nowMs, ReplayError& error) {
-    if (!replayGame(watch.player, replay, error)) return false;
+    auto check = std::make_unique<ReplayPlayer>();  // the watch goes on if the code is refused
+    if (!replayGame(*check, replay, error)) return false;
     startReplayPlayer(watch.player, replay);
     watch.originMs = nowMs;
     watch.lastPlayed = -FRAME_UNITS;
