@@ -60,6 +60,8 @@ void gameEnded(void* context, int32_t score, bool newBest) {
     setSessionHold(app.session, HoldCause::Dialog, true, app.session.nowMs);
 }
 
+void watchEnded(void* context, int32_t) { appOf(context).screenChanged = true; }
+
 void saveName(TuiApp& app) {
     BestResult result{app.promptScore, app.name.empty() ? "?" : utf8Text(app.name)};
     app.overlay = Overlay::None;
@@ -118,8 +120,8 @@ SessionKey handleGameKey(TuiApp& app, KeyPress key) {
 
 void startTuiApp(TuiApp& app, const std::string& bestResultPath) {
     app.bestResultPath = bestResultPath;
-    startSession(app.session,
-                 SessionFrontEnd{&app, setAlarm, clearAlarm, repaint, readStoredBest, gameEnded});
+    startSession(app.session, SessionFrontEnd{&app, setAlarm, clearAlarm, repaint, readStoredBest,
+                                              gameEnded, watchEnded});
 }
 
 void handleKey(TuiApp& app, KeyPress key, int64_t nowMs) {

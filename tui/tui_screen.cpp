@@ -77,14 +77,14 @@ void drawFrame(int top, int left, int height, int width, const std::string& titl
 void drawCell(int row, int column, bool filled) { mvaddstr(row, column, filled ? "██" : "  "); }
 
 void drawGame(const TuiApp& app) {
-    const GameSession& session = app.session;
+    const SessionView shown = sessionView(app.session);
     drawFrame(0, 0, BOARD_ROWS + 2, 2 * BOARD_COLUMNS + 2, TEXT_GAME_TITLE);
     drawFrame(0, SIDE_LEFT, PICTURE_SIDE + 2, SIDE_WIDTH, TEXT_NEXT_TITLE);
     attron(COLOR_PAIR(CELL_COLOURS) | A_BOLD);
     for (int row = 0; row < BOARD_ROWS; ++row)
         for (int column = 0; column < BOARD_COLUMNS; ++column)
-            drawCell(1 + row, 1 + 2 * column, boardCellShown(session.state, row, column));
-    const char* next = previewPicture(session.previewWord);
+            drawCell(1 + row, 1 + 2 * column, boardCellShown(*shown.state, row, column));
+    const char* next = previewPicture(shown.previewWord);
     for (int row = 0; row < PICTURE_SIDE; ++row)
         for (int column = 0; column < PICTURE_SIDE; ++column)
             drawCell(1 + row, SIDE_LEFT + (SIDE_WIDTH - 2 * PICTURE_SIDE) / 2 + 2 * column,
@@ -92,12 +92,12 @@ void drawGame(const TuiApp& app) {
     attroff(COLOR_PAIR(CELL_COLOURS) | A_BOLD);
 
     drawFrame(SCORE_TOP, SIDE_LEFT, 3, SIDE_WIDTH, TEXT_SCORE_TITLE);
-    std::string score = session.scoreText;
+    std::string score = shown.scoreText;
     int scoreWidth = std::min(static_cast<int>(score.size()), SIDE_WIDTH - 4);
     drawText(SCORE_TOP + 1, SIDE_LEFT + SIDE_WIDTH - 2 - scoreWidth, score, scoreWidth);
     attron(A_REVERSE | A_BOLD);
-    if (session.gameOver || sessionShowsPause(session))
-        drawText(MARK_ROW, SIDE_LEFT, session.gameOver ? TEXT_GAME_OVER : TEXT_PAUSED, SIDE_WIDTH);
+    if (shown.over || shown.paused)
+        drawText(MARK_ROW, SIDE_LEFT, shown.over ? TEXT_GAME_OVER : TEXT_PAUSED, SIDE_WIDTH);
     attroff(A_REVERSE | A_BOLD);
     drawText(HELP_ROW, 0, TEXT_KEY_HELP_1, SCREEN_COLUMNS_NEEDED);
     drawText(HELP_ROW + 1, 0, TEXT_KEY_HELP_2, SCREEN_COLUMNS_NEEDED - 1);

@@ -71,6 +71,7 @@ void clearAlarm(void*) { page_clear_fall_alarm(); }
 void requestFrame(void*) { page_request_frame(); }
 StoredResult readBest(void*, BestResult& stored) { return readStoredBest(stored); }
 void gameEnded(void*, int32_t score, bool newBest) { page_game_ended(score, newBest ? 1 : 0); }
+void watchEnded(void*, int32_t) { page_request_frame(); }
 
 }  // namespace
 
@@ -78,8 +79,8 @@ extern "C" {
 
 // The page calls this once, when the module is ready and before anything else.
 EMSCRIPTEN_KEEPALIVE void kostrel_start() {
-    startSession(session,
-                 SessionFrontEnd{nullptr, setAlarm, clearAlarm, requestFrame, readBest, gameEnded});
+    startSession(session, SessionFrontEnd{nullptr, setAlarm, clearAlarm, requestFrame, readBest,
+                                          gameEnded, watchEnded});
 }
 
 // Every key that the page gets, as a Windows virtual-key code (0 for one that has none): it
@@ -115,14 +116,15 @@ EMSCRIPTEN_KEEPALIVE int kostrel_held_by(int cause) {
 // The whole board with the falling piece, the preview and the score.
 EMSCRIPTEN_KEEPALIVE void kostrel_paint() {
     markSessionDrawn(session);
+    const SessionView shown = sessionView(session);
     for (int row = 0; row < BOARD_ROWS; ++row)
         for (int column = 0; column < BOARD_COLUMNS; ++column)
-            page_fill_cell(BOARD_CANVAS, column, row, boardCellShown(session.state, row, column));
-    const char* next = previewPicture(session.previewWord);
+            page_fill_cell(BOARD_CANVAS, column, row, boardCellShown(*shown.state, row, column));
+    const char* next = previewPicture(shown.previewWord);
     for (int row = 0; row < PICTURE_SIDE; ++row)
         for (int column = 0; column < PICTURE_SIDE; ++column)
             page_fill_cell(PREVIEW_CANVAS, column, row, pictureCellFilled(next, row, column));
-    page_show_score(session.scoreText);
+    page_show_score(shown.scoreText);
 }
 
 // Where the page puts a text of `count` code units, or null when it is longer than any

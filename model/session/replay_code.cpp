@@ -8,8 +8,6 @@
 namespace {
 
 constexpr std::string_view VERSION = "kostrel1";
-constexpr size_t QUOTED_MAX = 16;  // characters of a faulty part that a reason shows
-constexpr char HEX_DIGITS[] = "0123456789abcdef";
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -32,43 +30,9 @@ void appendCount(std::string& text, int32_t count) {
 }
 
 // Everything before the events: kostrel1.ADVERSARY.STATE.KR.
-std::string codeStart(const ReplayStart& start) {
-    std::string text(VERSION);
-    text += '.';
-    text += adversaryInfo(start.adversary).id;
-    text += '.';
-    for (int shift = 28; shift >= 0; shift -= 4)
-        text += HEX_DIGITS[(start.randomState >> shift) & 15];
-    text += '.';
-    text += static_cast<char>('0' + start.nextKind);
-    text += static_cast<char>('0' + start.nextRotation);
-    text += '.';
-    return text;
-}
-
-// A part of the text in double quotes, as a reason shows it: printable ASCII as it is, any
-// other byte as an escape, and a long part cut short, so that no reason grows with the text.
-std::string quoted(std::string_view part) {
-    std::string text = "\"";
-    for (size_t index = 0; index < part.size() && index < QUOTED_MAX; ++index) {
-        const auto byte = static_cast<unsigned char>(part[index]);
-        if (byte == '"' || byte == '\\') {
-            text += '\\';
-            text += static_cast<char>(byte);
-        } else if (byte == '\n') {
-            text += "\\n";
-        } else if (byte == '\r') {
-            text += "\\r";
-        } else if (byte >= 0x20 && byte < 0x7F) {
-            text += static_cast<char>(byte);
-        } else {
-            text += "\\x";
-            text += HEX_DIGITS[byte >> 4];
-            text += HEX_DIGITS[byte & 15];
-        }
-    }
-    if (part.size() > QUOTED_MAX) text += "...";
-    return text + '"';
+std::string codeStart(const Replay& replay) {
+    return std::string(VERSION) + '.' + adversaryInfo(replay.adversary).id + '.' +
+           formatGameStart(replay.start) + '.';
 }
 
 bool refuse(ReplayError& error, std::string reason, size_t position) {
@@ -90,63 +54,25 @@ bool passDot(std::string_view line, size_t& at, const char* part, ReplayError& e
 }
 
 // Reads the line up to its events; `at` is then where they begin.
-bool readStart(std::string_view line, ReplayStart& start, size_t& at, ReplayError& error) {
+bool readStart(std::string_view line, Replay& replay, size_t& at, ReplayError& error) {
     const std::string_view version = partAt(line, 0);
     if (version != VERSION) {
-        return refuse(error, "version " + quoted(version) + " instead of \"kostrel1\"", 1);
+        return refuse(error, "version " + quotedPart(version) + " instead of \"kostrel1\"", 1);
     }
     at = version.size();
     if (!passDot(line, at, "version", error)) return false;
 
     const std::string_view id = partAt(line, at);
-    if (!findAdversary(id, start.adversary)) {
-        return refuse(error, "unknown adversary " + quoted(id), at + 1);
+    if (!findAdversary(id, replay.adversary)) {
+        return refuse(error, "unknown adversary " + quotedPart(id), at + 1);
     }
     at += id.size();
     if (!passDot(line, at, "adversary", error)) return false;
 
-    const std::string_view state = partAt(line, at);
-    start.randomState = 0;
-    for (size_t index = 0; index < state.size(); ++index) {
-        const char digit = state[index];
-        const std::string_view shown = state.substr(index, 1);
-        if (digit >= 'A' && digit <= 'F') {
-            return refuse(error, "upper-case hex digit " + quoted(shown) + " in the state",
-                          at + index + 1);
-        }
-        const char* value = std::find(HEX_DIGITS, HEX_DIGITS + 16, digit);
-        if (value == HEX_DIGITS + 16) {
-            return refuse(error, quoted(shown) + " in the state instead of a hex digit",
-                          at + index + 1);
-        }
-        start.randomState = start.randomState << 4 | static_cast<uint32_t>(value - HEX_DIGITS);
-    }
-    if (state.size() != 8) {
-        return refuse(error,
-                      "state " + quoted(state) + " of " + std::to_string(state.size()) +
-                          " hex digits instead of 8",
-                      at + 1);
-    }
-    at += state.size();
-    if (!passDot(line, at, "state", error)) return false;
-
-    const std::string_view kindAndRotation = partAt(line, at);
-    if (!kindAndRotation.empty() && (kindAndRotation[0] < '0' || kindAndRotation[0] > '6')) {
-        return refuse(error, "kind " + quoted(kindAndRotation.substr(0, 1)) + " instead of 0..6",
-                      at + 1);
-    }
-    if (kindAndRotation.size() >= 2 && (kindAndRotation[1] < '0' || kindAndRotation[1] > '3')) {
-        return refuse(
-            error, "rotation " + quoted(kindAndRotation.substr(1, 1)) + " instead of 0..3", at + 2);
-    }
-    if (kindAndRotation.size() != 2) {
-        return refuse(error,
-                      "kind and rotation " + quoted(kindAndRotation) + " instead of two digits",
-                      at + 1);
-    }
-    start.nextKind = kindAndRotation[0] - '0';
-    start.nextRotation = kindAndRotation[1] - '0';
-    at += 2;
+    GameStartFault fault;
+    if (!readGameStart(line.substr(at), replay.start, fault))
+        return refuse(error, fault.reason, at + fault.at + 1);
+    at += GAME_START_LENGTH;
     return passDot(line, at, "kind and rotation", error);
 }
 
@@ -156,21 +82,22 @@ bool checkEvents(std::string_view line, size_t at, ReplayError& error) {
     while (at < line.size()) {
         const char letter = line[at];
         if (!isEventLetter(letter)) {
-            return refuse(error, "unknown event " + quoted(line.substr(at, 1)), at + 1);
+            return refuse(error, "unknown event " + quotedPart(line.substr(at, 1)), at + 1);
         }
         size_t end = at + 1;
         while (end < line.size() && isDigit(line[end])) ++end;
         const std::string_view digits = line.substr(at + 1, end - at - 1);
         if (digits.size() > 1 && digits[0] == '0') {
-            return refuse(error, "count " + quoted(digits) + " with a leading zero", at + 2);
+            return refuse(error, "count " + quotedPart(digits) + " with a leading zero", at + 2);
         }
         if (!digits.empty() && (digits.size() > 4 || countOf(digits) < 2)) {
-            return refuse(error, "count " + quoted(digits) + " instead of 2..9999", at + 2);
+            return refuse(error, "count " + quotedPart(digits) + " instead of 2..9999", at + 2);
         }
         const std::string_view run = line.substr(at, end - at);
         // Only a full run may be followed by one of the same letter.
         if (!previous.empty() && previous[0] == letter && previous.substr(1) != "9999") {
-            return refuse(error, "unmerged run " + quoted(run) + " after " + quoted(previous),
+            return refuse(error,
+                          "unmerged run " + quotedPart(run) + " after " + quotedPart(previous),
                           at + 1);
         }
         previous = run;
@@ -204,9 +131,7 @@ void recordReplayEvents(Replay& replay, ReplayEvent event, int32_t count) {
     }
 }
 
-std::string writeReplayCode(const Replay& replay) {
-    return codeStart(replay.start) + replay.events;
-}
+std::string writeReplayCode(const Replay& replay) { return codeStart(replay) + replay.events; }
 
 bool readReplayCode(std::string_view text, Replay& replay, ReplayError& error) {
     const size_t lineEnd = text.find('\n');
@@ -214,15 +139,16 @@ bool readReplayCode(std::string_view text, Replay& replay, ReplayError& error) {
     if (lineEnd != std::string_view::npos && !line.empty() && line.back() == '\r') {
         line.remove_suffix(1);
     }
-    ReplayStart start{};
+    Replay read{};
     size_t eventsAt = 0;
-    if (!readStart(line, start, eventsAt, error) || !checkEvents(line, eventsAt, error)) {
+    if (!readStart(line, read, eventsAt, error) || !checkEvents(line, eventsAt, error)) {
         return false;
     }
     if (lineEnd != std::string_view::npos && lineEnd + 1 < text.size()) {
         return refuse(error, "text after the line end", lineEnd + 2);
     }
-    replay.start = start;
+    replay.adversary = read.adversary;
+    replay.start = read.start;
     replay.events.assign(line.substr(eventsAt));
     return true;
 }
@@ -232,7 +158,7 @@ std::string replayErrorMessage(const ReplayError& error) {
 }
 
 ReplayRunCursor replayRunCursor(const Replay& replay) {
-    return {replay.events, codeStart(replay.start).size() + 1};
+    return {replay.events, codeStart(replay).size() + 1};
 }
 
 bool nextReplayRun(ReplayRunCursor& cursor, ReplayRun& run) {

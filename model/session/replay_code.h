@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "chooser/adversary.h"
+#include "model/game/game_start.h"
 
 // What the game received while it was active, each as the letter a code spells it with.
 enum class ReplayEvent : char {
@@ -22,19 +23,12 @@ enum class ReplayEvent : char {
 // 10,000 ticks are t9999t.
 constexpr int32_t REPLAY_RUN_MAX = 9999;
 
-// What a replay sets up before it calls newGame.
-struct ReplayStart {
-    Adversary adversary;   // who chose the pieces
-    uint32_t randomState;  // the random source's state just before newGame
-    int32_t nextKind;      // 0..6, the record's nextKind just before newGame
-    int32_t nextRotation;  // 0..3, the record's nextRotation just before newGame
-};
-
-// A game's start and its events. The events are kept as the code spells them, in its one
-// spelling: recordReplayEvents keeps them so, and readReplayCode accepts no other.
+// A game's adversary, start and events. The events are kept as the code spells them, in its
+// one spelling: recordReplayEvents keeps them so, and readReplayCode accepts no other.
 struct Replay {
-    ReplayStart start;   // where the game started
-    std::string events;  // EVENTS, the code after its fourth "."
+    Adversary adversary;  // who chose the pieces
+    GameStart start;      // the random state and the pending piece just before newGame
+    std::string events;   // EVENTS, the code after its fourth "."
 };
 
 // Equal events in a row, applied without expanding them.

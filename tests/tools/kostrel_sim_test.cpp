@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 #include <vector>
 
 #include "board_builder.h"
 #include "model/rules/game_random.h"
+#include "model/session/replay_player.h"
 #include "tools/sim/board_text.h"
 #include "tools/sim/kostrel_sim.h"
+#include "tools/sim/recorded_bot.h"
 
 namespace {
 
@@ -136,6 +139,47 @@ TEST(KostrelSim, BotRunsGiveTheSameNumbersEveryTime) {
               botGames({"--depth", "2"}));
 }
 
+// What kostrel-sim replay prints of a code after its grid.
+std::string replayed(const std::string& code) {
+    SimRun run = sim({"replay"}, code + "\n");
+    EXPECT_EQ(0, run.status) << run.err;
+    return run.out.substr(run.out.find("adversary "));
+}
+
+// The bot's games recorded and the attacker's game found replay to what they reported, and
+// recording changes no decision.
+TEST(KostrelSim, BotAndAttackerGamesReplayToTheirNumbers) {
+    for (const char* adversary : {"klasicky", "zly", "sz"}) {
+        const std::vector<const char*> options = {"--games",     "2",       "--max-pieces", "150",
+                                                  "--adversary", adversary, "--depth",      "1"};
+        std::vector<const char*> withReplays = options;
+        withReplays.push_back("--replays");
+        std::istringstream lines(botGames(withReplays));
+        std::string games;
+        for (std::string line, code; std::getline(lines, line) && line.rfind("game ", 0) == 0;) {
+            games += line + "\n";
+            std::getline(lines, code);
+            int rows = 0;
+            long long pieces = 0;
+            char capped[8] = "";
+            std::sscanf(line.c_str(), "game %*d rows %d pieces %lld %7s", &rows, &pieces, capped);
+            EXPECT_EQ(std::string("adversary ") + adversary + "\nrows " + std::to_string(rows) +
+                          "\npieces " + std::to_string(pieces) + "\nover " +
+                          (capped[0] == '\0' ? "1" : "0") + "\n",
+                      replayed(code))
+                << line;
+        }
+        EXPECT_EQ(2, std::count(games.begin(), games.end(), '\n'));
+        EXPECT_EQ(botGames(options).substr(0, games.size()), games);
+    }
+
+    const AttackSettings settings{Adversary::Zly, 2, 40, &EVOLVED_WEIGHTS, FRESH_PROGRAM_START, 2};
+    const AttackResult found = attack(settings);
+    EXPECT_EQ("adversary zly\nrows " + std::to_string(found.rows) + "\npieces " +
+                  std::to_string(found.pieces) + "\nover " + (found.over ? "1" : "0") + "\n",
+              replayed(writeReplayCode(attackReplay(settings, found))));
+}
+
 TEST(KostrelSim, BadUsageIsRefusedWithStatusTwo) {
     const std::vector<std::vector<const char*>> usages = {
         {},
@@ -159,6 +203,8 @@ TEST(KostrelSim, BadUsageIsRefusedWithStatusTwo) {
         {"bot", "--games", "99999999999999999999"},
         {"bot", "--depth", "4"},
         {"bot", "--weights", "best"},
+        {"bot", "--replays", "x"},
+        {"replay", "x"},
     };
     for (const auto& usage : usages) {
         SimRun run = sim(usage, EMPTY_GRID);

@@ -11,6 +11,7 @@
 
 #include "bot/bot_player.h"
 #include "model/game/game_controller.h"
+#include "tools/sim/recorded_bot.h"
 #include "tools/sim/sim_options.h"
 
 namespace {
@@ -27,6 +28,7 @@ struct BotOptions {
     // works out the adversary's next pick from its rule, which no screen shows.
     int depth = 2;
     const FeatureWeights* weights = &EVOLVED_WEIGHTS;
+    bool replays = false;  // each game's code after its line
 };
 
 const OptionRule<BotOptions> BOT_OPTIONS[] = {
@@ -45,6 +47,7 @@ const OptionRule<BotOptions> BOT_OPTIONS[] = {
          if (set != nullptr) o.weights = &set->weights;
          return set != nullptr;
      }},
+    {"--replays", "", [](auto, auto& o) { return o.replays = true; }, true},
 };
 
 // "12" or "12.5": the median of whole numbers has at most one half.
@@ -75,7 +78,11 @@ int runBotGames(const SimCall& call) {
     int64_t totalPieces = 0;
     auto start = std::chrono::steady_clock::now();
     for (int64_t game = 1; game <= options.games; ++game) {
-        BotGameResult result = playBotGame(state, settings, options.maxPieces, options.adversary);
+        Replay recording;
+        BotGameResult result =
+            options.replays ? playRecordedBotGame(state, settings, options.maxPieces,
+                                                  options.adversary, recording)
+                            : playBotGame(state, settings, options.maxPieces, options.adversary);
         if (result.drifted) {
             out.flush();
             call.err << "kostrel-sim: bot fault in game " << game << ": the commands left piece "
@@ -86,6 +93,7 @@ int runBotGames(const SimCall& call) {
         totalPieces += result.pieces;
         out << "game " << game << " rows " << result.rows << " pieces " << result.pieces
             << (result.capped ? " capped" : "") << std::endl;
+        if (options.replays) out << writeReplayCode(recording) << std::endl;
     }
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

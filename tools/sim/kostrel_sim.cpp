@@ -16,8 +16,8 @@
 namespace {
 
 const char PROGRAM_USAGE[] =
-    "kostrel-sim eval | choose K | play | plan | bot | attack | adversaries | weights "
-    "[options] (kostrel-sim --help lists them)";
+    "kostrel-sim eval | choose K | play | plan | bot | attack | replay | adversaries | "
+    "weights [options] (kostrel-sim --help lists them)";
 
 bool readBoard(const SimCall& call, GameState& state) {
     state = GameState{};
@@ -85,11 +85,12 @@ const struct Subcommand {
      runGamePlan},
     {"bot", TAKES_OPTIONS,
      "kostrel-sim bot [--games N] [--max-pieces M] [--adversary ID] [--depth 1|2|3] "
-     "[--weights NAME]",
+     "[--weights NAME] [--replays]",
      "Lets the bot play whole games through the controller and prints their rows. --depth 1\n"
      "places the falling piece only, 2 (the default) also the previewed one, 3 also the\n"
      "piece after it, whose kind the adversary's rule gives away. Games stop at M pieces\n"
-     "(100000 by default), marked capped.\n",
+     "(100000 by default), marked capped. --replays prints each game's replay code after\n"
+     "its line.\n",
      runBotGames},
     {"attack", TAKES_OPTIONS,
      "kostrel-sim attack --adversary ID --beam W [--max-pieces M] [--weights NAME] "
@@ -101,6 +102,11 @@ const struct Subcommand {
      "digits, then the pending piece's kind and rotation; 0029e2c0.00, where a fresh program\n"
      "starts, by default.\n",
      runAttack},
+    {"replay", 0, "kostrel-sim replay",
+     "Reads a replay code on stdin (one line, which one LF or CRLF may end), replays it and\n"
+     "prints the final grid without the falling piece, then adversary ID, rows N, pieces N\n"
+     "(pieces fixed) and over 1 or over 0. A bad code exits 2 with its reason and character.\n",
+     runReplay},
     {"adversaries", 0, "kostrel-sim adversaries",
      "Lists the adversaries, one a line: the id that --adversary takes, a tab, the name.\n",
      listAdversaries},

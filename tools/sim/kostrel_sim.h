@@ -35,6 +35,8 @@ int runBotGames(const SimCall& call);
 // `plan`: the game that the end-to-end tests play, as JSON; 1 when no plan with the tests'
 // guarantees was found.
 int runGamePlan(const SimCall& call);
+// `replay`: a replay code on stdin replayed, and its final board and numbers printed.
+int runReplay(const SimCall& call);
 // `attack`: the strongest player there is, searching the real game with the adversary's
 // rule and the random source known, to measure an adversary.
 int runAttack(const SimCall& call);

@@ -32,12 +32,14 @@ std::string weightChoices();
 // The one-line refusal of bad usage, with the usage it broke; returns SIM_EXIT_BAD_INPUT.
 int badUsage(std::ostream& err, const std::string& why, std::string_view usage);
 
-// One "--name value" option of a subcommand whose settings are an `Options`.
+// One "--name value" option of a subcommand whose settings are an `Options`, or a "--name"
+// alone when it is a flag.
 template <typename Options>
 struct OptionRule {
     const char* name;
     std::string expected;  // what the value must be, for the message that refuses it
-    bool (*apply)(std::string_view value, Options& options);
+    bool (*apply)(std::string_view value, Options& options);  // a flag's value is ""
+    bool flag = false;                                        // takes no value
 };
 
 // An option whose value names an adversary.
@@ -47,14 +49,14 @@ OptionRule<Options> adversaryOption() {
             [](std::string_view value, Options& o) { return findAdversary(value, o.adversary); }};
 }
 
-// Reads the call's "--name value" pairs by the rules, each at most once. SIM_EXIT_OK when
-// all were understood; otherwise the one-line refusal.
+// Reads the call's "--name value" pairs and flags by the rules, each at most once.
+// SIM_EXIT_OK when all were understood; otherwise the one-line refusal.
 template <typename Options, size_t N>
 int readOptions(const SimCall& call, const OptionRule<Options> (&rules)[N], Options& options) {
     std::string_view usage = call.usage;
     std::ostream& err = call.err;
     bool seen[N] = {};
-    for (int i = 0; i < call.argc; i += 2) {
+    for (int i = 0; i < call.argc;) {
         std::string_view name = call.argv[i];
         size_t rule = 0;
         while (rule < N && name != rules[rule].name) ++rule;
@@ -62,12 +64,18 @@ int readOptions(const SimCall& call, const OptionRule<Options> (&rules)[N], Opti
         std::string shown(name);
         if (seen[rule]) return badUsage(err, "option " + shown + " given twice", usage);
         seen[rule] = true;
+        if (rules[rule].flag) {
+            rules[rule].apply("", options);
+            ++i;
+            continue;
+        }
         if (i + 1 >= call.argc) return badUsage(err, "option " + shown + " needs a value", usage);
         if (!rules[rule].apply(call.argv[i + 1], options))
             return badUsage(err,
                             "bad value \"" + printable(call.argv[i + 1]) + "\" for " + shown +
                                 ", expected " + rules[rule].expected,
                             usage);
+        i += 2;
     }
     return SIM_EXIT_OK;
 }
