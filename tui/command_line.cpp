@@ -8,27 +8,7 @@
 
 #include "tui/tui_texts.h"
 
-namespace {
-
-constexpr int EXIT_BAD_USAGE = 2;
-
-struct OptionRow {
-    const char* name;       // with its two dashes
-    const char* valueName;  // as the usage shows the value, or nullptr: it takes none
-    const char* help;       // its line in the usage
-    void (*apply)(CommandLine& line, const char* value);  // value: nullptr without one
-};
-
-const OptionRow OPTIONS[] = {
-    {"--help", nullptr, TEXT_OPTION_HELP,
-     [](CommandLine& line, const char*) { line.launch = Launch::Help; }},
-    {"--version", nullptr, TEXT_OPTION_VERSION,
-     [](CommandLine& line, const char*) { line.launch = Launch::Version; }},
-};
-
-// An argument as a message may show it: control bytes as \xNN, so that it stays one line
-// and sends the terminal nothing.
-std::string shown(const char* argument) {
+std::string shownArgument(const char* argument) {
     std::string text;
     for (const char* at = argument; *at != '\0'; ++at) {
         auto byte = static_cast<unsigned char>(*at);
@@ -39,16 +19,54 @@ std::string shown(const char* argument) {
     return text;
 }
 
-CommandLine refused(const char* format, const char* argument) {
-    std::string value = shown(argument);
-    int size = std::snprintf(nullptr, 0, format, value.c_str());
+namespace {
+
+constexpr int EXIT_BAD_USAGE = 2;
+constexpr size_t USAGE_INDENT = 22;  // where each option's help begins
+
+struct OptionRow {
+    const char* name;       // with its two dashes
+    const char* valueName;  // as the usage shows the value, or nullptr: it takes none
+    const char* help;       // its lines in the usage
+    void (*apply)(CommandLine& line, const char* value);  // value: nullptr without one
+};
+
+// A refusal, formatted with the argument as shown and what more it says.
+CommandLine refused(const char* format, const char* argument, const std::string& more = "") {
+    std::string value = shownArgument(argument);
+    int size = std::snprintf(nullptr, 0, format, value.c_str(), more.c_str());
     CommandLine line;
     line.launch = Launch::BadUsage;
     line.error.resize(size_t(size) + 1);
-    std::snprintf(&line.error[0], line.error.size(), format, value.c_str());
+    std::snprintf(&line.error[0], line.error.size(), format, value.c_str(), more.c_str());
     line.error.pop_back();
     return line;
 }
+
+// The valid ids, as an unknown one's refusal names them.
+std::string adversaryIds() {
+    std::string ids;
+    for (const AdversaryInfo& info : ADVERSARIES)
+        ids += (ids.empty() ? "" : ", ") + std::string(info.id);
+    return ids;
+}
+
+const OptionRow OPTIONS[] = {
+    {"--adversary", "ID", TEXT_OPTION_ADVERSARY,
+     [](CommandLine& line, const char* value) {
+         line.adversaryGiven = findAdversary(value, line.adversary);
+         if (!line.adversaryGiven) line = refused(TEXT_UNKNOWN_ADVERSARY, value, adversaryIds());
+     }},
+    {"--replay", TEXT_OPTION_REPLAY_VALUE, TEXT_OPTION_REPLAY,
+     [](CommandLine& line, const char* value) {
+         line.replayGiven = true;
+         line.replayFile = value;
+     }},
+    {"--help", nullptr, TEXT_OPTION_HELP,
+     [](CommandLine& line, const char*) { line.launch = Launch::Help; }},
+    {"--version", nullptr, TEXT_OPTION_VERSION,
+     [](CommandLine& line, const char*) { line.launch = Launch::Version; }},
+};
 
 }  // namespace
 
@@ -81,8 +99,15 @@ std::string usageText() {
     for (const OptionRow& option : OPTIONS) {
         std::string left = std::string("  ") + option.name;
         if (option.valueName != nullptr) left += std::string(" ") + option.valueName;
-        left.resize(std::max<size_t>(left.size() + 2, 22), ' ');
-        text += left + option.help + "\n";
+        left.resize(std::max<size_t>(left.size() + 2, USAGE_INDENT), ' ');
+        // A help of several lines goes on under its first.
+        for (const char* line = option.help; *line != '\0';) {
+            const char* end = std::strchr(line, '\n');
+            if (end == nullptr) end = line + std::strlen(line);
+            text += left + std::string(line, end) + "\n";
+            left.assign(USAGE_INDENT, ' ');
+            line = *end == '\n' ? end + 1 : end;
+        }
     }
     return text + TEXT_USAGE_TAIL;
 }

@@ -4,11 +4,14 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cstdio>
 
-#include "tui/best_result_file.h"
 #include "tui/command_line.h"
+#include "tui/kept_file.h"
+#include "tui/replay_file.h"
 #include "tui/terminal_session.h"
 #include "tui/tui_screen.h"
+#include "tui/tui_texts.h"
 
 namespace {
 
@@ -17,6 +20,28 @@ constexpr int EXIT_SETUP_FAILED = 2;
 int64_t monotonicMs() {
     auto now = std::chrono::steady_clock::now().time_since_epoch();
     return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+}
+
+// The code of --replay, read and replayed to its end before the terminal is taken, so that
+// a refusal says why on a terminal as the shell left it.
+bool readReplayArgument(const std::string& path, ReplayFile& file) {
+    std::string shown = shownArgument(path.c_str());
+    switch (readReplayFile(path, file)) {
+    case ReplayFileRead::Found: return true;
+    case ReplayFileRead::Missing:
+        std::fprintf(stderr, TEXT_REPLAY_FILE_MISSING, shown.c_str());
+        break;
+    case ReplayFileRead::Unreadable:
+        std::fprintf(stderr, TEXT_REPLAY_FILE_UNREADABLE, shown.c_str());
+        break;
+    case ReplayFileRead::TooLarge:
+        std::fprintf(stderr, TEXT_REPLAY_FILE_TOO_LARGE, shown.c_str());
+        break;
+    case ReplayFileRead::Bad:
+        std::fprintf(stderr, TEXT_REPLAY_FILE_BAD, shown.c_str(), file.why.c_str());
+        break;
+    }
+    return false;
 }
 
 void followSize(TuiApp& app, int64_t now) {
@@ -54,10 +79,16 @@ int main(int argc, char** argv) {
     // The usage and the version need no terminal: they answer before it is looked at.
     CommandLine line = parseCommandLine(argc, argv);
     if (line.launch != Launch::Play) return answerCommandLine(line);
+    static ReplayFile watched;
+    if (line.replayGiven && !readReplayArgument(line.replayFile, watched)) return EXIT_SETUP_FAILED;
     if (!openTerminal()) return EXIT_SETUP_FAILED;
     setUpScreenColours();
     static TuiApp app;
-    startTuiApp(app, bestResultPathForUser());
+    startTuiApp(app, TuiFolders{dataFolderForUser(), stateFolderForUser()});
+    if (line.replayGiven)
+        watchOnly(app, watched.replay, monotonicMs());  // it replayed to its end above
+    else
+        chooseStartingAdversary(app, line.adversaryGiven ? &line.adversary : nullptr);
     run(app);
     closeTerminal();
     return 0;

@@ -1,13 +1,18 @@
-// Keys go to whatever is in front: the name prompt, a message, or the game. Focus reports
-// are handled in every case, since the focus comes and goes whatever is open, and every
-// key reaches the session, which takes it as proof of the focus.
+// Keys go to whatever is in front: the name prompt, the list of adversaries, a message, a
+// watched replay or the game. Focus reports are handled in every case, since the focus
+// comes and goes whatever is open, and every key reaches the session, which takes it as
+// proof of the focus.
 #include "tui/tui_app.h"
 
 #include <curses.h>
+#include <cstdarg>
 #include <cstdio>
 #include <cwctype>
 
+#include "model/session/adversary_stores.h"
 #include "tui/best_result_file.h"
+#include "tui/kept_file.h"
+#include "tui/replay_file.h"
 #include "tui/tui_texts.h"
 #include "tui/wide_text.h"
 
@@ -16,48 +21,85 @@ static_assert(KEY_FOCUS_IN > KEY_MAX && KEY_FOCUS_OUT > KEY_MAX, "past curses' o
 namespace {
 
 constexpr wint_t ESCAPE = 0x1B;
+constexpr size_t ADVERSARY_FILE_LIMIT = 256;  // an id and a line end, with room to spare
 
 TuiApp& appOf(void* context) { return *static_cast<TuiApp*>(context); }
 
 bool isKeyCode(KeyPress key, int code) { return key.isKeyCode && key.code == wint_t(code); }
+bool isCharacter(KeyPress key, wint_t code) { return !key.isKeyCode && key.code == code; }
 
-void openMessage(TuiApp& app, const char* caption, const char* format, int number = 0,
-                 const char* name = "") {
-    char text[1200];  // 25 characters of text, 11 of number and up to 1023 bytes of name
-    std::snprintf(text, sizeof text, format, number, name);
+std::string formatText(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    va_list again;
+    va_copy(again, arguments);
+    int size = std::vsnprintf(nullptr, 0, format, arguments);
+    va_end(arguments);
+    std::string text(size_t(size > 0 ? size : 0) + 1, '\0');
+    std::vsnprintf(&text[0], text.size(), format, again);
+    va_end(again);
+    text.pop_back();
+    return text;
+}
+
+void openMessage(TuiApp& app, const std::string& caption, const std::string& text) {
     app.overlay = Overlay::Message;
     app.caption = caption;
     app.text = text;
 }
 
-void showBestResult(TuiApp& app) {
-    BestResult stored;
-    if (readBestResultFile(app.bestResultPath, stored) == StoredResult::Found)
-        openMessage(app, TEXT_RECORD_CAPTION, TEXT_BEST_RESULT, stored.score, stored.name.c_str());
-    else
-        openMessage(app, TEXT_RECORD_CAPTION, TEXT_BEST_RESULT_UNREADABLE);
+const char* nameOf(Adversary adversary) { return adversaryInfo(adversary).name; }
+
+std::string recordCaption(Adversary adversary) {
+    return TEXT_RECORD_CAPTION + formatText(TEXT_RECORD_ADVERSARY, nameOf(adversary));
 }
 
-// The session's front end: the loop's wake-up time, the screen and the file.
+std::string bestResultPathOf(const TuiApp& app, Adversary adversary) {
+    return keptPath(app.folders.data, bestResultFileName(adversary));
+}
+
+// The adversary whose game is shown, and with it whose record `v` and `W` show.
+Adversary shownAdversary(const TuiApp& app) { return sessionView(app.session).adversary; }
+
+void showBestResult(TuiApp& app) {
+    Adversary adversary = shownAdversary(app);
+    BestResult stored;
+    if (readBestResultFile(bestResultPathOf(app, adversary), stored) == StoredResult::Found)
+        openMessage(app, recordCaption(adversary),
+                    formatText(TEXT_BEST_RESULT, stored.score, stored.name.c_str()));
+    else
+        openMessage(app, recordCaption(adversary), TEXT_BEST_RESULT_UNREADABLE);
+}
+
+// The session's front end: the loop's wake-up time, the screen and the files.
 void setAlarm(void* context, int64_t atMs) { appOf(context).wakeMs = atMs; }
 void clearAlarm(void* context) { appOf(context).wakeMs = -1; }
 void repaint(void* context) { appOf(context).screenChanged = true; }
 
 StoredResult readStoredBest(void* context, BestResult& stored) {
-    return readBestResultFile(appOf(context).bestResultPath, stored);
+    TuiApp& app = appOf(context);
+    return readBestResultFile(bestResultPathOf(app, app.session.adversary.adversary), stored);
 }
 
-// What the Windows main window does on the game-over notice.
+// What the Windows main window does on the game-over notice, and the game kept as the last.
 void gameEnded(void* context, int32_t score, bool newBest) {
     TuiApp& app = appOf(context);
     app.screenChanged = true;
-    if (!newBest) return;
-    openMessage(app, TEXT_NEW_RECORD_CAPTION, TEXT_NEW_RECORD_PROMPT, score);
-    app.overlay = Overlay::NamePrompt;
-    app.name.clear();
-    app.cursor = 0;
-    app.promptScore = score;
-    setSessionHold(app.session, HoldCause::Dialog, true, app.session.nowMs);
+    std::string code = sessionReplayCode(app.session);
+    bool kept = writeKeptFile(keptPath(app.folders.data, LAST_GAME_FILE_NAME), code + "\n");
+    if (newBest) {
+        openMessage(app, TEXT_NEW_RECORD_CAPTION, formatText(TEXT_NEW_RECORD_PROMPT, score));
+        app.overlay = Overlay::NamePrompt;
+        app.name.clear();
+        app.cursor = 0;
+        app.promptScore = score;
+        app.promptAdversary = app.session.adversary.adversary;
+        app.promptCode = code;
+    } else if (!kept) {
+        openMessage(app, TEXT_REPLAY_CAPTION, TEXT_LAST_GAME_NOT_SAVED);
+    }
+    if (app.overlay != Overlay::None)
+        setSessionHold(app.session, HoldCause::Dialog, true, app.session.nowMs);
 }
 
 void watchEnded(void* context, int32_t) { appOf(context).screenChanged = true; }
@@ -65,18 +107,23 @@ void watchEnded(void* context, int32_t) { appOf(context).screenChanged = true; }
 void saveName(TuiApp& app) {
     BestResult result{app.promptScore, app.name.empty() ? "?" : utf8Text(app.name)};
     app.overlay = Overlay::None;
+    Adversary adversary = app.promptAdversary;
+    BestGameFile game{keptPath(app.folders.data, bestReplayFileName(adversary)), app.promptCode};
     BestResult stored;  // by another copy meanwhile, when Beaten
-    SaveOutcome outcome = saveBestResult(app.bestResultPath, result, &stored);
+    SaveOutcome outcome = saveBestResult(bestResultPathOf(app, adversary), result, &game, &stored);
     if (outcome == SaveOutcome::Beaten)
-        openMessage(app, TEXT_RECORD_CAPTION, TEXT_BEST_RESULT, stored.score, stored.name.c_str());
+        openMessage(app, recordCaption(adversary),
+                    formatText(TEXT_BEST_RESULT, stored.score, stored.name.c_str()));
     if (outcome == SaveOutcome::Failed)
-        openMessage(app, TEXT_RECORD_CAPTION, TEXT_RECORD_NOT_SAVED);
+        openMessage(app, recordCaption(adversary), TEXT_RECORD_NOT_SAVED);
+    if (outcome == SaveOutcome::Saved && !game.written)
+        openMessage(app, TEXT_REPLAY_CAPTION, TEXT_LAST_GAME_NOT_SAVED);
 }
 
 void handlePromptKey(TuiApp& app, KeyPress key) {
     std::wstring& name = app.name;
     size_t& cursor = app.cursor;
-    if (!key.isKeyCode && key.code == ESCAPE) {
+    if (isCharacter(key, ESCAPE)) {
         app.overlay = Overlay::None;
     } else if (!key.isKeyCode) {
         // Only characters a name may hold, and only as many as the file takes.
@@ -99,11 +146,93 @@ void handlePromptKey(TuiApp& app, KeyPress key) {
     }
 }
 
+// The adversary of the next games, remembered for the next runs.
+void chooseAdversary(TuiApp& app, Adversary chosen) {
+    app.overlay = Overlay::None;
+    chooseSessionAdversary(app.session, chosen);
+    std::string path = keptPath(app.folders.state, ADVERSARY_FILE_NAME);
+    if (!writeKeptFile(path, formatAdversaryChoice(chosen) + "\n"))
+        openMessage(app, TEXT_ADVERSARY_TITLE, formatText(TEXT_CHOICE_NOT_SAVED, nameOf(chosen)));
+    else if (shownAdversary(app) != chosen)
+        openMessage(app, TEXT_ADVERSARY_TITLE,
+                    formatText(TEXT_CHOSEN_FOR_NEXT_GAME, nameOf(chosen)));
+}
+
+void handleListKey(TuiApp& app, KeyPress key) {
+    if (isCharacter(key, ESCAPE)) app.overlay = Overlay::None;
+    switch (key.isKeyCode ? key.code : 0) {
+    case KEY_UP: app.cursor = (app.cursor + ADVERSARY_COUNT - 1) % ADVERSARY_COUNT; break;
+    case KEY_DOWN: app.cursor = (app.cursor + 1) % ADVERSARY_COUNT; break;
+    case KEY_ENTER: chooseAdversary(app, Adversary(app.cursor)); break;
+    default: break;
+    }
+}
+
+void watch(TuiApp& app, const Replay& replay, int64_t nowMs) {
+    ReplayError error;
+    if (!startSessionWatch(app.session, replay, nowMs, error))
+        openMessage(app, TEXT_REPLAY_CAPTION,
+                    formatText(TEXT_REPLAY_BAD, replayErrorMessage(error).c_str()));
+}
+
+// `w`: the last game, whoever played it.
+void watchLastGame(TuiApp& app, int64_t nowMs) {
+    ReplayFile file;
+    switch (readReplayFile(keptPath(app.folders.data, LAST_GAME_FILE_NAME), file)) {
+    case ReplayFileRead::Found: watch(app, file.replay, nowMs); return;
+    case ReplayFileRead::Missing: openMessage(app, TEXT_REPLAY_CAPTION, TEXT_NO_LAST_GAME); return;
+    case ReplayFileRead::Bad:
+        openMessage(app, TEXT_REPLAY_CAPTION, formatText(TEXT_REPLAY_BAD, file.why.c_str()));
+        return;
+    case ReplayFileRead::Unreadable:
+    case ReplayFileRead::TooLarge: break;
+    }
+    openMessage(app, TEXT_REPLAY_CAPTION, TEXT_REPLAY_UNREADABLE);
+}
+
+// `W`: the game of the shown adversary's record, when it replays to that record's score.
+void watchBestGame(TuiApp& app, int64_t nowMs) {
+    Adversary adversary = shownAdversary(app);
+    BestResult stored;
+    ReplayFile file;
+    ReplayFileRead read = ReplayFileRead::Missing;
+    if (readBestResultFile(bestResultPathOf(app, adversary), stored) == StoredResult::Found)
+        read = readReplayFile(keptPath(app.folders.data, bestReplayFileName(adversary)), file);
+    if (read == ReplayFileRead::Missing)
+        openMessage(app, recordCaption(adversary), TEXT_NO_BEST_GAME);
+    else if (read != ReplayFileRead::Found || file.replay.adversary != adversary ||
+             file.score != stored.score)
+        openMessage(app, recordCaption(adversary), TEXT_BEST_GAME_UNVERIFIED);
+    else
+        watch(app, file.replay, nowMs);
+}
+
+void handleWatchKey(TuiApp& app, KeyPress key, int64_t nowMs) {
+    bool stop = isCharacter(key, ESCAPE) || isCharacter(key, 'q') || isCharacter(key, 'Q');
+    app.quit = app.quit || isCharacter(key, 'k') || isCharacter(key, 'K') ||
+               isKeyCode(key, KEY_F(10)) || (stop && app.replayOnly);
+    if (isCharacter(key, 'i') || isCharacter(key, 'I')) app.panelShown = !app.panelShown;
+    if (stop) sessionWatchKey(app.session, WatchKey::Stop, nowMs);
+    if (isCharacter(key, ' ')) sessionWatchKey(app.session, WatchKey::Pause, nowMs);
+    if (isCharacter(key, '+')) sessionWatchKey(app.session, WatchKey::Faster, nowMs);
+    if (isCharacter(key, '-')) sessionWatchKey(app.session, WatchKey::Slower, nowMs);
+    if (isKeyCode(key, KEY_END)) sessionWatchKey(app.session, WatchKey::End, nowMs);
+}
+
 // The game's keys as session keys; the others act here and play nothing.
-SessionKey handleGameKey(TuiApp& app, KeyPress key) {
+SessionKey handleGameKey(TuiApp& app, KeyPress key, int64_t nowMs) {
     wint_t letter = key.isKeyCode ? 0 : std::towlower(key.code);
     if (letter == 'v') showBestResult(app);
     if (letter == 'o') openMessage(app, TEXT_ABOUT_CAPTION, TEXT_ABOUT);
+    if (letter == 'i') app.panelShown = !app.panelShown;
+    if (letter == 'a') {
+        app.overlay = Overlay::AdversaryList;
+        app.caption = TEXT_ADVERSARY_TITLE;
+        app.text = TEXT_CHOOSE_TEXT;
+        app.cursor = size_t(app.session.nextAdversary);
+    }
+    if (isCharacter(key, 'w')) watchLastGame(app, nowMs);
+    if (isCharacter(key, 'W')) watchBestGame(app, nowMs);
     app.quit = app.quit || letter == 'k' || letter == 'q' || isKeyCode(key, KEY_F(10));
     if (letter == 'n' || isKeyCode(key, KEY_F(2))) return SessionKey::NewGame;
     if (letter == 'p') return SessionKey::Pause;
@@ -118,18 +247,42 @@ SessionKey handleGameKey(TuiApp& app, KeyPress key) {
 
 }  // namespace
 
-void startTuiApp(TuiApp& app, const std::string& bestResultPath) {
-    app.bestResultPath = bestResultPath;
+std::string keptPath(const std::string& folder, const std::string& name) {
+    return folder.empty() ? std::string() : folder + "/" + name;
+}
+
+void startTuiApp(TuiApp& app, const TuiFolders& folders) {
+    app.folders = folders;
     startSession(app.session, SessionFrontEnd{&app, setAlarm, clearAlarm, repaint, readStoredBest,
                                               gameEnded, watchEnded});
+}
+
+void chooseStartingAdversary(TuiApp& app, const Adversary* given) {
+    Adversary remembered = DEFAULT_ADVERSARY;
+    std::string stored;
+    KeptRead read = given != nullptr
+                        ? KeptRead::Missing
+                        : readKeptFile(keptPath(app.folders.state, ADVERSARY_FILE_NAME),
+                                       ADVERSARY_FILE_LIMIT, stored);
+    bool known = read == KeptRead::Found && readAdversaryChoice(stored, remembered);
+    chooseSessionAdversary(app.session, given != nullptr ? *given : remembered);
+    if (read == KeptRead::Missing || known) return;
+    openMessage(app, TEXT_ADVERSARY_TITLE,
+                formatText(TEXT_REMEMBERED_UNKNOWN, nameOf(DEFAULT_ADVERSARY)));
+    setSessionHold(app.session, HoldCause::Dialog, true, app.session.nowMs);
+}
+
+bool watchOnly(TuiApp& app, const Replay& replay, int64_t nowMs) {
+    app.replayOnly = true;
+    ReplayError error;
+    return startSessionWatch(app.session, replay, nowMs, error);
 }
 
 void handleKey(TuiApp& app, KeyPress key, int64_t nowMs) {
     app.screenChanged = true;
     // Enter and Backspace come as characters or as key codes, depending on the terminal.
-    if (!key.isKeyCode && (key.code == '\r' || key.code == '\n')) key = KeyPress{true, KEY_ENTER};
-    if (!key.isKeyCode && (key.code == 0x7F || key.code == 0x08))
-        key = KeyPress{true, KEY_BACKSPACE};
+    if (isCharacter(key, '\r') || isCharacter(key, '\n')) key = KeyPress{true, KEY_ENTER};
+    if (isCharacter(key, 0x7F) || isCharacter(key, 0x08)) key = KeyPress{true, KEY_BACKSPACE};
     if (isKeyCode(key, KEY_FOCUS_IN) || isKeyCode(key, KEY_FOCUS_OUT)) {
         setSessionHold(app.session, HoldCause::Focus, isKeyCode(key, KEY_FOCUS_OUT), nowMs);
         return;
@@ -137,10 +290,15 @@ void handleKey(TuiApp& app, KeyPress key, int64_t nowMs) {
     SessionKey played = SessionKey::Other;
     if (app.overlay == Overlay::NamePrompt)
         handlePromptKey(app, key);
-    else if (app.overlay == Overlay::Message && (isKeyCode(key, KEY_ENTER) || key.code == ESCAPE))
+    else if (app.overlay == Overlay::AdversaryList)
+        handleListKey(app, key);
+    else if (app.overlay == Overlay::Message &&
+             (isKeyCode(key, KEY_ENTER) || isCharacter(key, ESCAPE)))
         app.overlay = Overlay::None;
+    else if (app.overlay == Overlay::None && app.session.watching)
+        handleWatchKey(app, key, nowMs);
     else if (app.overlay == Overlay::None)
-        played = handleGameKey(app, key);
+        played = handleGameKey(app, key, nowMs);
     setSessionHold(app.session, HoldCause::Dialog, app.overlay != Overlay::None, nowMs);
     sessionKey(app.session, played, nowMs);
 }

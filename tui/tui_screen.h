@@ -8,5 +8,7 @@
 constexpr int SCREEN_COLUMNS_NEEDED = 80;
 constexpr int SCREEN_ROWS_NEEDED = 24;
 
-void setUpScreenColours();           // once the terminal is taken, where it has colours
-void drawScreen(const TuiApp& app);  // into stdscr, at the terminal's size; refreshes
+void setUpScreenColours();  // once the terminal is taken, where it has colours
+// Into stdscr, at the terminal's size; refreshes. The panel's scores are worked out here,
+// at the first drawing after each choice, and only while it is shown.
+void drawScreen(TuiApp& app);

@@ -45,14 +45,17 @@ struct BestResultFile : ::testing::Test {
     }
 };
 
-TEST_F(BestResultFile, PathFollowsXdgThenHomeThenPasswordDatabase) {
-    const std::string tail = "/.local/share/kostrel/best-result";
-    EXPECT_EQ(bestResultPath("/data", "/home/a", "/pw"), "/data/kostrel/best-result");
-    EXPECT_EQ(bestResultPath("", "/home/a", "/pw"), "/home/a" + tail);
-    EXPECT_EQ(bestResultPath("relative/data", "/home/a", "/pw"), "/home/a" + tail);
-    EXPECT_EQ(bestResultPath(nullptr, nullptr, "/pw"), "/pw" + tail);
-    EXPECT_EQ(bestResultPath(nullptr, "", "/pw"), "/pw" + tail);
-    EXPECT_EQ(bestResultPath(nullptr, nullptr, nullptr), "");
+TEST_F(BestResultFile, FolderFollowsXdgThenHomeThenPasswordDatabase) {
+    const std::string tail = "/.local/state/kostrel";
+    auto folder = [](const char* xdg, const char* home, const char* passwordHome) {
+        return keptFolder(xdg, home, passwordHome, ".local/state");
+    };
+    EXPECT_EQ(folder("/state", "/home/a", "/pw"), "/state/kostrel");
+    EXPECT_EQ(folder("", "/home/a", "/pw"), "/home/a" + tail);
+    EXPECT_EQ(folder("relative/state", "/home/a", "/pw"), "/home/a" + tail);
+    EXPECT_EQ(folder(nullptr, nullptr, "/pw"), "/pw" + tail);
+    EXPECT_EQ(folder(nullptr, "", "/pw"), "/pw" + tail);
+    EXPECT_EQ(folder(nullptr, nullptr, nullptr), "");
 }
 
 TEST_F(BestResultFile, OnlyAMissingOrForeignFileIsNoRecord) {
@@ -113,29 +116,30 @@ int openDescriptors(const std::string& path) {
 
 TEST_F(BestResultFile, ASaveRemovesTheTemporariesOfKilledSavesButNoneBeingWritten) {
     std::string path = folder + "/best-result";
-    for (const char* name : {"/best-result.aZ09xy", "/best-result.lock", "/best-result.notes"})
+    for (const char* name : {"/best-result.tmp-aZ09xy", "/best-result.lock", "/best-result.notes",
+                             "/best-result.replay"})
         std::ofstream(folder + name) << "1\nKilled\n";
 
     // Another copy is saving: it holds the lock while its temporary file exists. A save
     // that may wait a moment gives up; one that may wait longer waits, touching nothing.
     int otherCopy = open((path + ".lock").c_str(), O_RDWR);
     ASSERT_EQ(flock(otherCopy, LOCK_EX), 0);
-    EXPECT_EQ(saveBestResult(path, {3, "Eva"}, nullptr, 30), SaveOutcome::Failed);
+    EXPECT_EQ(saveBestResult(path, {3, "Eva"}, nullptr, nullptr, 30), SaveOutcome::Failed);
     std::thread save([&] {
-        EXPECT_EQ(saveBestResult(path, {2, "Dan"}, nullptr, 60000), SaveOutcome::Saved);
+        EXPECT_EQ(saveBestResult(path, {2, "Dan"}, nullptr, nullptr, 60000), SaveOutcome::Saved);
     });
     // Once the save has the lock file open, it waits for the lock, which it cannot take.
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (openDescriptors(path + ".lock") < 2 && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(openDescriptors(path + ".lock"), 2);
-    EXPECT_TRUE(fs::exists(folder + "/best-result.aZ09xy"));
+    EXPECT_TRUE(fs::exists(folder + "/best-result.tmp-aZ09xy"));
     EXPECT_FALSE(fs::exists(path));
     close(otherCopy);  // the other copy's save is over; it left its temporary behind
     save.join();
     EXPECT_EQ(read(path), "2\nDan\n");
-    EXPECT_FALSE(fs::exists(folder + "/best-result.aZ09xy"));
-    EXPECT_EQ(entries(folder), 3u) << "the file, its lock and the notes";
+    EXPECT_FALSE(fs::exists(folder + "/best-result.tmp-aZ09xy"));
+    EXPECT_EQ(entries(folder), 4u) << "the file, its lock, the notes and the game beside it";
 }
 
 // The app on the real game, its best-result file in the test's private folder.
@@ -146,7 +150,7 @@ struct TuiAppTest : BestResultFile {
     void SetUp() override {
         BestResultFile::SetUp();
         path = folder + "/kostrel/best-result";
-        startTuiApp(app, path);
+        startTuiApp(app, TuiFolders{folder + "/kostrel", folder + "/state"});
     }
     void press(std::initializer_list<int> keyCodes) {
         for (int code : keyCodes) handleKey(app, KeyPress{true, wint_t(code)}, 1000);
@@ -182,6 +186,8 @@ TEST_F(TuiAppTest, ThePromptSavesWhatStillBeatsTheFileAndSaysWhatItCouldNot) {
     press({KEY_ENTER});
     type(L"v");
     EXPECT_EQ(app.text, "Nelepšího skore 9 dosáhl ?.") << "read back from the file";
+    type(L"\033W");
+    EXPECT_EQ(app.text, TEXT_BEST_GAME_UNVERIFIED) << "its game never reached the score set here";
     type(L"\033");
 
     // The name stops at the file's 1023 bytes; a file that cannot be written (its folder
@@ -189,7 +195,7 @@ TEST_F(TuiAppTest, ThePromptSavesWhatStillBeatsTheFileAndSaysWhatItCouldNot) {
     loseWithScore(12);
     type(std::wstring(1022, L'a') + L"žbc");  // two bytes do not fit into one
     EXPECT_EQ(app.name, std::wstring(1022, L'a') + L"b");
-    app.bestResultPath = path + "/best-result";
+    app.folders.data = path;
     press({KEY_ENTER});
     EXPECT_EQ(app.text, TEXT_RECORD_NOT_SAVED);
     press({KEY_ENTER, KEY_F(2)});

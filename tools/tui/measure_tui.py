@@ -13,7 +13,7 @@ import sys
 import tempfile
 import time
 
-MARK_ROW = 10
+MARK_ROW = 13  # of "Pauza" and "Konec hry", under the adversary beside the score
 
 
 def main():
