@@ -1,6 +1,6 @@
 // What the game's C++ asks of the page: drawing on the board's and the preview's canvas,
-// animation frames, the fall timer's alarm, the end of a game and the best result's entry
-// in localStorage. Linked into kostrel.js by emscripten.
+// animation frames, the fall timer's alarm, what goes beside the board, the end of a game and
+// the entries in localStorage. Linked into kostrel.js by emscripten.
 mergeInto(LibraryManager.library, {
   $kostrelScreen: {
     alarm: 0,
@@ -82,19 +82,32 @@ mergeInto(LibraryManager.library, {
     if (score.textContent !== shown) score.textContent = shown;
   },
 
+  // What the session shows beside the board, and the why-this-piece panel: page.js draws it.
+  page_show_state: function (adversary, nextAdversary, watching, paused, over, speed,
+                             playerPaused) {
+    Module['showState']({ adversary: adversary, nextAdversary: nextAdversary,
+                          watching: watching !== 0, paused: paused !== 0, over: over !== 0,
+                          speed: speed, playerPaused: playerPaused !== 0 });
+  },
+  page_show_choice: function (shown, adversary, chosen) {
+    Module['showChoice'](shown, adversary, chosen);
+  },
+  page_show_kind: function (kind, badness, timesSeen) {
+    Module['showKind'](kind, badness, timesSeen);
+  },
+
   // Handled once the step that ended the game has returned, like the posted Windows message.
   page_game_ended: function (score, newBest) {
     queueMicrotask(function () { Module['onGameEnded'](score, newBest !== 0); });
   },
 
-  // The best result's entry, in the terminal edition's file form, as UTF-16 code units
-  // copied to and from the C++, so that what the C++ checks is exactly what is stored.
-  $kostrelRecord: { key: 'kostrel-best-result' },
-  page_read_best_entry__deps: ['$kostrelRecord'],
-  page_read_best_entry: function (units, capacity) {
+  // The page's entries (the best results, their games, the chosen adversary), named by the
+  // C++, as UTF-16 code units copied to and from it, so that what the C++ checks is exactly
+  // what is stored.
+  page_read_entry: function (name, units, capacity) {
     var text;
     try {
-      text = window.localStorage.getItem(kostrelRecord.key);
+      text = window.localStorage.getItem(UTF8ToString(name));
     } catch (unavailable) {
       return -2;  // storage switched off, as in some private modes: it may hold a record
     }
@@ -104,12 +117,13 @@ mergeInto(LibraryManager.library, {
     return text.length;
   },
 
-  page_write_best_entry__deps: ['$kostrelRecord'],
-  page_write_best_entry: function (units, count) {
+  page_write_entry: function (name, units, count) {
     var text = '';
-    for (var at = 0; at < count; ++at) text += String.fromCharCode(HEAPU16[(units >> 1) + at]);
+    for (var at = 0; at < count; at += 8192)  // in slices: a long code is one call's too many
+      text += String.fromCharCode.apply(null, HEAPU16.subarray((units >> 1) + at,
+                                                               (units >> 1) + Math.min(count, at + 8192)));
     try {
-      window.localStorage.setItem(kostrelRecord.key, text);
+      window.localStorage.setItem(UTF8ToString(name), text);
       return 1;
     } catch (failure) {
       return 0;  // switched off or full

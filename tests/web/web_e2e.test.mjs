@@ -1,8 +1,11 @@
 // The browser edition in Debian's headless Chromium, played with real key events and read
-// back from the canvases' pixels: the start, the plan's game to a new record, the record
-// read back after a reload, the holds, the names that both editions take, failing storage;
-// on a phone, the layout and a game by touch.
-//   KOSTREL_WEB_DIR   the built page (build/web); KOSTREL_PLAN  the game to play
+// back from the canvases' pixels: the start, the plan's game to a new record, its shared
+// link refereed by kostrel-sim and watched, the record read back after a reload, the holds,
+// the names that both editions take, failing storage; the adversaries, their best results
+// and why a piece came; codes refused in the address; on a phone, the layout, a game by
+// touch and the buttons of watching.
+//   KOSTREL_WEB_DIR   the built page (build/web); KOSTREL_SIM  the kostrel-sim that plans the
+//   games and referees their codes (build/native/tools/kostrel-sim)
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { createRequire } from 'node:module';
@@ -22,6 +25,15 @@ const pageUrl = pathToFileURL(join(process.env.KOSTREL_WEB_DIR ?? join(root, 'bu
 const { plan, SHAPES } = JSON.parse(execFileSync('python3', ['-c',
   'import json; from game_plan import load_plan; from piece_shapes import SHAPES; ' +
   'print(json.dumps({"plan": load_plan(), "SHAPES": SHAPES}))']));
+const SIM = process.env.KOSTREL_SIM ?? join(root, 'build', 'native', 'tools', 'kostrel-sim');
+const zlyPlan = JSON.parse(execFileSync(SIM, ['plan', '--adversary', 'zly']));
+
+// kostrel-sim's verdict on a code: the final board, then adversary, rows, pieces and over.
+function refereed(code) {
+  const lines = execFileSync(SIM, ['replay'], { input: code }).toString().trim().split('\n');
+  return { board: lines.slice(0, 20), ...Object.fromEntries(lines.slice(20).map(
+    (line) => line.split(' '))) };
+}
 
 const WAIT = 10000;  // ms for anything to show; a fall step takes 500
 const NAME = 'Žluťoučký kůň';
@@ -38,7 +50,7 @@ after(async () => { await browser?.close(); });
 // The game's page in a browser context of its own (its own storage and focus), on a desktop
 // or the phone named, with a reader of the canvases' cells and a record of every console
 // error; returned once the game is there to take keys, which may be after the load event.
-async function openPage({ scale = 1, phone } = {}) {
+async function openPage({ scale = 1, phone, hash = '' } = {}) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
   page.errors = [];
@@ -50,6 +62,10 @@ async function openPage({ scale = 1, phone } = {}) {
   await page.evaluateOnNewDocument(() => {
     // Whether the session holds the game for the page's cause ('focus', 'hidden', 'dialog').
     window.heldBy = (cause) => pageReady && _kostrel_held_by(HOLD_CAUSES[cause]) !== 0;
+    // What shows under the score: the box's title and its lines.
+    window.sideShown = () => [document.getElementById('adversary-title').textContent,
+      ...[...document.querySelectorAll('#adversary-box p')].filter((line) =>
+        line.checkVisibility()).map((line) => line.textContent)];
     // '#' yellow, '.' black, '?' anything else, at each cell's centre, whatever its size.
     window.readGrid = (id) => {
       const canvas = document.getElementById(id);
@@ -65,7 +81,7 @@ async function openPage({ scale = 1, phone } = {}) {
         { length: columns }, (_, column) => colour(column + 0.475, row + 0.475)).join(''));
     };
   });
-  await page.goto(pageUrl);
+  await page.goto(pageUrl + hash);
   await page.waitForFunction(() => pageReady, { timeout: WAIT });
   return page;
 }
@@ -139,15 +155,44 @@ async function closeMessage(page) {
                              { timeout: WAIT });
 }
 
-// "Nejlepší výsledky..." by the keyboard alone: Alt+H opens "Hra", its letter v picks it.
-async function bestResultText(page) {
+// A menu's item by the keyboard alone: Alt with the menu's letter, then the item's.
+async function pickMenuItem(page, menu, item) {
   await page.keyboard.down('Alt');
-  await page.keyboard.press('KeyH');
+  await page.keyboard.press(menu);
   await page.keyboard.up('Alt');
-  await page.keyboard.press('KeyV');
+  await page.keyboard.press(item);
+}
+
+// "Nejlepší výsledky..." (Alt+H, v), which names the adversary.
+async function bestResultText(page, adversary = 'klasický') {
+  await pickMenuItem(page, 'KeyH', 'KeyV');
   const shown = await waitForMessage(page, 'Rekord');
   await closeMessage(page);
-  return shown;
+  const [result, named] = shown.split('\n');
+  assert.equal(named, `Protivník: ${adversary}`);
+  return result;
+}
+
+// Waits for what shows under the score after an action: the box's title, then its lines.
+async function waitForSide(page, what, wanted) {
+  await page.waitForFunction((wanted) => sideShown().join('|') === wanted.join('|'),
+                             { polling: 'raf', timeout: WAIT }, wanted).catch(async (error) => {
+    assert.fail(`waiting for ${what}: ${error.message}; it shows ` +
+                `${JSON.stringify(await page.evaluate(() => sideShown()))}`);
+  });
+}
+
+// Plays a plan's game at once through the page's keys, with no fall tick between them: each
+// piece turned, shifted and stepped down to its rest and one more step, which fixes it.
+async function playAtOnce(page, plan) {
+  await page.evaluate((pieces) => {
+    pressKey('F2');
+    for (const piece of pieces) {
+      [...Array(piece.turns).fill('ArrowUp'),
+       ...Array(Math.abs(piece.shift)).fill(piece.shift > 0 ? 'ArrowRight' : 'ArrowLeft'),
+       ...Array(piece.rest + 1).fill('ArrowDown')].forEach(pressKey);
+    }
+  }, plan.pieces);
 }
 
 // Plays the plan's game: each piece is turned and shifted where it shows and stepped down
@@ -192,7 +237,7 @@ async function boardChangesAfter(page, what, action) {
   });
 }
 
-test('the first game to a new record, read back after a reload; blur and About hold it',
+test('the first game to a new record, refereed from its link and watched; blur and About hold it',
      async () => {
   const page = await openPage({ scale: 2 });
   // Before the first game: an empty board and the preview's kind 0 in rotation 0, drawn in
@@ -216,6 +261,25 @@ test('the first game to a new record, read back after a reload; blur and About h
   await page.keyboard.press('Enter');
   await page.waitForFunction((stored) => localStorage.getItem('kostrel-best-result') === stored,
                              { timeout: WAIT }, `${score}\n${NAME}\n`);
+
+  // The game's code, read from the share dialog's link to the page: kostrel-sim replays it
+  // to the score, the pieces and the board that the page showed, where the last piece did
+  // not fit; it is the record's game.
+  const { board } = await grids(page);
+  await pickMenuItem(page, 'KeyH', 'KeyS');
+  await page.waitForSelector('#share[open]', { timeout: WAIT });
+  const [address, code] = (await page.$eval('#share-link', (box) => box.value)).split('#replay=');
+  assert.equal(address, pageUrl);
+  const last = refereed(code).board.map((line) => [...line]);
+  for (const [row, column] of SHAPES[plan.pieces.at(-1).preview[0]][plan.pieces.at(-1).preview[1]])
+    last[row][4 + column] = '#';
+  assert.deepEqual(refereed(code), { board: refereed(code).board, adversary: 'klasicky',
+                                     rows: String(score), pieces: String(plan.pieces.length),
+                                     over: '1' });
+  assert.deepEqual(board, last.map((line) => line.join('')));
+  assert.equal(await page.evaluate(() => localStorage.getItem('kostrel-best-result-replay')),
+               code);
+  await closeMessage(page);
 
   await page.reload();
   await waitForGrids(page, 'the start after the reload', { board: EMPTY_BOARD });
@@ -246,7 +310,41 @@ test('the first game to a new record, read back after a reload; blur and About h
   await assertHeld(page, 'the About box was open');
   await boardChangesAfter(page, 'the game to go on after the About box',
                           () => closeMessage(page));
+
+  // P pauses; the record's game, watched meanwhile (Alt+H, p), ends at End on the record's
+  // board, and Esc gives the game back as it was, paused until P.
+  await page.keyboard.press('KeyP');
+  await waitForSide(page, 'the pause', ['Protivník', 'klasický', 'pozastaveno (P)']);
+  const paused = (await grids(page)).board;
+  await pickMenuItem(page, 'KeyH', 'KeyP');
+  await waitForSide(page, 'the record watched', ['Přehrávání', 'klasický', 'rychlost 1×',
+                                                 'Esc: zpět']);
+  await page.keyboard.press('End');
+  await waitForSide(page, 'the record\'s end', ['Přehrávání', 'klasický', 'rychlost 1×',
+                                                `Záznam skončil, skore ${score}.`, 'Esc: zpět']);
+  assert.deepEqual((await grids(page)).board, board);
+  await page.keyboard.press('Escape');
+  await waitForSide(page, 'the game back', ['Protivník', 'klasický', 'pozastaveno (P)']);
+  assert.deepEqual((await grids(page)).board, paused);
+  await boardChangesAfter(page, 'the game to go on after P', () => page.keyboard.press('KeyP'));
   assert.deepEqual(page.errors, []);
+
+  // The link opened: watched twice as fast, paused, at End on kostrel-sim's board, and left
+  // with Esc for the page's start.
+  const watcher = await openPage({ hash: `#replay=${code}` });
+  await watcher.keyboard.press('NumpadAdd');
+  const watching = ['Přehrávání', 'klasický', 'rychlost 2×'];
+  await waitForSide(watcher, 'twice the speed', [...watching, 'Esc: zpět']);
+  await watcher.keyboard.press('Space');
+  await waitForSide(watcher, 'the pause', [...watching, 'pozastaveno', 'Esc: zpět']);
+  await watcher.keyboard.press('End');
+  await waitForSide(watcher, 'the end', [...watching, `Záznam skončil, skore ${score}.`,
+                                         'Esc: zpět']);
+  assert.deepEqual((await grids(watcher)).board, board);
+  await watcher.keyboard.press('Escape');
+  await waitForSide(watcher, 'the start', ['Protivník', 'klasický']);
+  assert.deepEqual((await grids(watcher)).board, EMPTY_BOARD);
+  assert.deepEqual(watcher.errors, []);
 });
 
 // The table of names that the terminal edition's tests take alike (best_result_test.cpp):
@@ -323,6 +421,96 @@ test('stored records: the shared names, strict reading, names as text; full and 
   assert.deepEqual(page.errors, []);
 });
 
+// The kind whose picture the preview shows, and the kind that the why-this-piece panel marks,
+// from the same paint.
+async function previewAndMarked(page) {
+  return page.evaluate((SHAPES) => {
+    const preview = readGrid('preview').join('');
+    const shown = SHAPES.findIndex((rotations) => rotations.some((cells) => {
+      const grid = Array.from({ length: 16 }, () => '.');
+      for (const [row, column] of cells) grid[row * 4 + column] = '#';
+      return grid.join('') === preview;
+    }));
+    return [shown, Number(document.querySelector('#why-kinds .chosen')?.dataset.kind)];
+  }, SHAPES);
+}
+
+test('adversaries: chosen and remembered, from the address; a best result each; why this piece',
+     async () => {
+  const page = await openPage();
+  await page.evaluate(() => localStorage.setItem('kostrel-best-result', '3\nEva\n'));
+  // Alt+P lists the game's adversaries with klasický marked; z picks zlý for the next game.
+  await page.keyboard.down('Alt');
+  await page.keyboard.press('KeyP');
+  await page.keyboard.up('Alt');
+  assert.deepEqual(await page.$$eval('#menu-adversary-items button', (items) => items.map(
+    (item) => `${item.textContent} ${item.getAttribute('aria-checked')}`)),
+                   ['klasický true', 'zlý false', 'S a Z false', 'náhodný false']);
+  await page.keyboard.press('KeyZ');
+  await waitForSide(page, 'zlý chosen', ['Protivník', 'zlý']);
+  assert.equal(await page.evaluate(() => localStorage.getItem('kostrel-adversary')), 'zly');
+
+  // A record against zlý goes to its own entries, and klasický's stays as it was.
+  await playAtOnce(page, zlyPlan);
+  await page.waitForSelector('#record-dialog[open]', { timeout: WAIT });
+  await page.keyboard.type('Jan');
+  await page.keyboard.press('Enter');
+  await page.waitForFunction((stored) => localStorage.getItem('kostrel-best-result-zly') ===
+                             stored, { timeout: WAIT }, `${zlyPlan.final_score}\nJan\n`);
+  assert.deepEqual(await page.evaluate(() => [localStorage.getItem('kostrel-best-result'),
+    localStorage.getItem('kostrel-best-result-zly-replay').split('.').slice(0, 2).join('.')]),
+                   ['3\nEva\n', 'kostrel1.zly']);
+
+  // Remembered across a reload; the why-this-piece panel marks the preview's kind.
+  await page.reload();
+  await waitForSide(page, 'zlý remembered', ['Protivník', 'zlý']);
+  assert.equal(await bestResultText(page, 'zlý'), `Nelepšího skore ${zlyPlan.final_score} ` +
+               'dosáhl Jan.');
+  await page.keyboard.press('F2');
+  await pickMenuItem(page, 'KeyN', 'KeyD');
+  await page.waitForSelector('#why-kinds .chosen', { timeout: WAIT });
+  const [shown, marked] = await previewAndMarked(page);
+  assert.ok(shown >= 0 && shown === marked, `the preview shows ${shown}, the panel marks ${marked}`);
+  assert.deepEqual(page.errors, []);
+
+  // The address's adversary wins for the visit; an unknown one, in the address or remembered,
+  // gives klasický with a notice. Codes that cannot be watched say why, and the game starts.
+  const address = await openPage({ hash: '#adversary=sz' });
+  await waitForSide(address, 'S a Z from the address', ['Protivník', 'S a Z']);
+  const unknown = await openPage({ hash: '#adversary=xyz' });
+  assert.equal(await waitForMessage(unknown, 'Protivník'),
+               'Protivníka „xyz“ z adresy stránky neznám, hraje klasický.');
+  await closeMessage(unknown);
+  await unknown.evaluate(() => localStorage.setItem('kostrel-adversary', 'novy'));
+  await unknown.goto(pageUrl);
+  assert.equal(await waitForMessage(unknown, 'Protivník'),
+               'Zapamatovaného protivníka neznám, hraje klasický.');
+  await closeMessage(unknown);
+  await waitForSide(unknown, 'klasický', ['Protivník', 'klasický']);
+  const megabyte = `kostrel1.klasicky.0029e2c0.00.${'t9999'.repeat(200000)}`;
+  for (const [code, reason] of [
+    ['kostrel1.klasicky.0029e2c0.00.t0', 'count "0" instead of 2..9999 at character 32'],
+    [megabyte, 'events after the game\'s end at character ']]) {
+    const refused = await openPage({ hash: `#replay=${code}` });
+    const said = await waitForMessage(refused, 'Záznam hry');
+    assert.ok(said.startsWith(`Záznam hry nelze přehrát: bad replay: ${reason}`), said);
+    await closeMessage(refused);
+    await boardChangesAfter(refused, 'a game after a refused code',
+                            () => refused.keyboard.press('F2'));
+    await refused.browserContext().close();
+  }
+  assert.deepEqual([...address.errors, ...unknown.errors], []);
+});
+
+// The on-screen buttons that show whole, at least 44 px, by their names for a screen reader.
+async function shownButtons(page) {
+  return page.evaluate(() => [...document.querySelectorAll('.controls button')].filter((button) => {
+    const place = button.getBoundingClientRect();
+    return place.left >= 0 && place.top >= 0 && place.right <= innerWidth &&
+           place.bottom <= innerHeight && place.width >= 44 && place.height >= 44;
+  }).map((button) => button.ariaLabel ?? button.textContent.replace(/\s+/g, ' ')));
+}
+
 test('a phone: board and buttons on screen; a game by touch, Down held repeats; a dialog stays',
      async () => {
   const page = await openPage({ phone: 'Moto G4' });
@@ -332,23 +520,19 @@ test('a phone: board and buttons on screen; a game by touch, Down held repeats; 
   await page.waitForFunction(() => document.getElementById('board').width !== 200,
                              { timeout: WAIT }).catch(() => {});
   assert.deepEqual(await page.evaluate(() => {
-    const onScreen = (box) => box.left >= 0 && box.top >= 0 && box.right <= innerWidth &&
-                              box.bottom <= innerHeight;
     const board = document.getElementById('board');
     const box = board.getBoundingClientRect();
     return {
       scrolls: document.documentElement.scrollWidth > innerWidth ||
                document.documentElement.scrollHeight > innerHeight,
-      board: onScreen(box) && box.height / box.width,
+      board: box.left >= 0 && box.top >= 0 && box.right <= innerWidth &&
+             box.bottom <= innerHeight && box.height / box.width,
       pixels: [board.width, board.height].join() === [box.width, box.height].map(
         (side) => Math.round(side * devicePixelRatio)).join(),
-      buttons: [...document.querySelectorAll('.controls button')].filter((button) => {
-        const place = button.getBoundingClientRect();
-        return onScreen(place) && place.width >= 44 && place.height >= 44;
-      }).map((button) => button.ariaLabel ?? button.textContent),
     };
-  }), { scrolls: false, board: 2, pixels: true,
-        buttons: ['Nová hra', 'Doleva', 'Doprava', 'Otočit', 'Dolů'] });
+  }), { scrolls: false, board: 2, pixels: true });
+  assert.deepEqual(await shownButtons(page),
+                   ['Nová hra', 'Doleva', 'Doprava', 'Otočit', 'Dolů', 'Pauza']);
 
   // Counts the fall timer's ticks; a first call, before any game, binds emscripten's export.
   await page.evaluate(() => {
@@ -377,11 +561,21 @@ test('a phone: board and buttons on screen; a game by touch, Down held repeats; 
   // The menu and a dialog by touch; a tap beside the dialog leaves it open.
   await page.tap('#menu-game');
   await page.tap('[data-command=best-result]');
-  assert.equal(await waitForMessage(page, 'Rekord'), UNREADABLE);
+  assert.equal(await waitForMessage(page, 'Rekord'), `${UNREADABLE}\nProtivník: klasický`);
   await page.touchscreen.tap(5, 630);
   assert.ok(await page.$('#message[open]'), 'a tap beside the dialog closed it');
   await page.tap('#message button');
   await page.waitForFunction(() => !document.querySelector('dialog[open]') && !heldBy('dialog'),
                              { timeout: WAIT });
+
+  // A link followed during the game: the buttons of watching replace the game's until "Zpět
+  // ke hře", which gives the game back paused until its own pause button.
+  await page.evaluate(() => { location.hash = '#replay=kostrel1.klasicky.0029e2c0.00.t40'; });
+  await waitForSide(page, 'the link watched', ['Přehrávání', 'klasický', 'rychlost 1×']);
+  assert.deepEqual(await shownButtons(page),
+                   ['Pauza', 'Pomaleji', 'Rychleji', 'Na konec', 'Zpět ke hře']);
+  await page.tap('[data-key=Escape]');
+  await waitForSide(page, 'the game back', ['Protivník', 'klasický', 'pozastaveno (P)']);
+  await boardChangesAfter(page, 'the game to go on', () => page.tap('[data-key=p]'));
   assert.deepEqual(page.errors, []);
 });
