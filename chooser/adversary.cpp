@@ -39,8 +39,11 @@ int32_t pickNextKind(Adversary adversary, const AdversaryMemory& memory, const M
     return chooseNextKind(board, fallingKind);
 }
 
-void rememberBoard(Adversary adversary, AdversaryMemory& memory, const MaskBoard& board) {
-    if (adversary == Adversary::Zly) addSeen(memory.boards, packBoard(board));
+void rememberChoice(Adversary adversary, AdversaryMemory& memory, const MaskBoard& board,
+                    int32_t fallingKind, int32_t chosen) {
+    if (adversary != Adversary::Zly) return;
+    addSeen(memory.boards, packBoard(board));
+    addSeen(memory.boards, packSurfaceChoice(board, fallingKind, chosen));
 }
 
 bool scoreKinds(Adversary adversary, const AdversaryMemory& memory, const MaskBoard& board,

@@ -47,8 +47,9 @@ struct AdversaryMemory {
 int32_t pickNextKind(Adversary adversary, const AdversaryMemory& memory, const MaskBoard& board,
                      int32_t fallingKind, uint32_t& random);
 
-// Adds `board` to the memory of an adversary that keeps one, once it has chosen on it.
-void rememberBoard(Adversary adversary, AdversaryMemory& memory, const MaskBoard& board);
+// Adds `board` and the choice made on it to the memory of an adversary that keeps one.
+void rememberChoice(Adversary adversary, AdversaryMemory& memory, const MaskBoard& board,
+                    int32_t fallingKind, int32_t chosen);
 
 // For `klasicky` and `zly`: every kind scored in full as the adversary sees it, the chosen
 // one named, as pickNextKind would choose. False for the two that choose without looking.

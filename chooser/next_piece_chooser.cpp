@@ -4,8 +4,6 @@
 // search on record copies for every board.
 #include "chooser/next_piece_chooser.h"
 
-#include <algorithm>
-
 #include "chooser/board_evaluation.h"
 #include "model/rules/piece_table.h"
 
@@ -92,11 +90,15 @@ KindScores scoreEveryKind(const MaskBoard& live, int32_t fallingKind) {
     for (int k = 0; k < PIECE_KINDS; ++k) {
         const PieceMask* kindMasks = pieceMasksOfKind(k);
         int32_t kindBest = NO_PLACEMENT_SCORE;
+        scores.answers[k] = saved;  // no drop fits: the board stays as it is
         for (int x = 0; x < BOARD_COLUMNS; ++x) {
             for (int t = 0; t < PIECE_ROTATIONS; ++t) {
                 const PieceMask& picture = kindMasks[t];
                 if (picture.sameAsRotation != t || !pieceFitsMasks(saved, picture, x, 0)) continue;
-                kindBest = std::min(kindBest, dropOnto(saved, picture, x, trial));
+                int32_t score = dropOnto(saved, picture, x, trial);
+                if (score >= kindBest) continue;
+                kindBest = score;
+                scores.answers[k] = trial;
             }
         }
         scores.badness[k] = kindBest;
