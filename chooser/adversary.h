@@ -52,6 +52,7 @@ void rememberChoice(Adversary adversary, AdversaryMemory& memory, const MaskBoar
                     int32_t fallingKind, int32_t chosen);
 
 // For `klasicky` and `zly`: every kind scored in full as the adversary sees it, the chosen
-// one named, as pickNextKind would choose. False for the two that choose without looking.
+// one named, as pickNextKind would choose with the same memory (the one before
+// rememberChoice). False for the two that choose without looking.
 bool scoreKinds(Adversary adversary, const AdversaryMemory& memory, const MaskBoard& board,
                 int32_t fallingKind, KindScores& scores);

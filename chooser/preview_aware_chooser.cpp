@@ -13,10 +13,12 @@ namespace {
 
 // The player as the adversary models it: a board's value to the player is the weighted
 // sum of the board features (the evolved weights, in hundredths), with each removed row
-// worth much more than the features say; how bad a board is for the player is the chooser's
-// evaluation, half as much again, less that value. Measured against the attacker and the
-// bot, a model without the chooser's evaluation, or weighing it twice or more, or without
-// the rows' own worth, concedes more rows.
+// worth much more than the features say and the wells three times as bad; how bad a board
+// is for the player is the chooser's evaluation, half as much again, less that value.
+// Measured against the attacker and the bot, a model without the chooser's evaluation, or
+// weighing it twice or more, or without the rows' own worth, concedes more rows; with the
+// evolved set's wells, a wide search lives for ever on a narrow well that it fills with
+// the upright bars the adversary still hands out.
 struct PlayerModel {
     int32_t evaluation;         // per point of evaluateMaskBoard
     int32_t landingHalfRows;    // per half row of each piece's landing height
@@ -28,7 +30,7 @@ struct PlayerModel {
     int32_t wellSums;
 };
 
-constexpr PlayerModel MODEL = {150, -225, 5000, 342, -322, -935, -790, -339};
+constexpr PlayerModel MODEL = {150, -225, 5000, 342, -322, -935, -790, -1000};
 
 // What each row mask adds to a board's measures, looked up instead of counted.
 struct RowFacts {

@@ -4,13 +4,18 @@
 #include "model/rules/game_random.h"
 #include "model/rules/row_masks.h"
 
-void startAdversaryGame(GameAdversary& game) { game.memory = AdversaryMemory{}; }
+void startAdversaryGame(GameAdversary& game) {
+    game.memory = AdversaryMemory{};
+    game.scored = false;
+}
 
 int32_t nextKindInGame(GameAdversary& game, const GameState& state, int32_t fallingKind) {
     MaskBoard board = maskBoardOf(state);
     uint32_t random = gameRandomState();
     int32_t kind = pickNextKind(game.adversary, game.memory, board, fallingKind, random);
     restoreGameRandomState(random);
+    game.scored = game.scoring &&
+                  scoreKinds(game.adversary, game.memory, board, fallingKind, game.lastScores);
     rememberChoice(game.adversary, game.memory, board, fallingKind, kind);
     return kind;
 }

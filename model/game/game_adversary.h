@@ -10,6 +10,11 @@
 struct GameAdversary {
     Adversary adversary = DEFAULT_ADVERSARY;
     AdversaryMemory memory;
+    // Set, each choice of an adversary that looks at the board is also scored in full into
+    // lastScores, for a view that shows why the piece in the preview was chosen.
+    bool scoring = false;
+    bool scored = false;  // lastScores holds the last choice's scores
+    KindScores lastScores = {};
 };
 
 // A new game: what was remembered of the last one goes.

@@ -1,7 +1,7 @@
 // The game as a value against the controller: the same boards, pieces, rotations, scores
 // and draws, for every adversary, over two games of a program (the second one starting
-// where the first left off, the adversary's memory forgotten in between); and the start of
-// a game as text.
+// where the first left off, the adversary's memory forgotten in between), and the scores
+// that a view may ask for naming each choice; and the start of a game as text.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -36,6 +36,7 @@ TEST(PureGame, PlaysTheControllersGameForEveryAdversary) {
         initGameState(state);
         RecordingHost recording;
         recording.adversary.adversary = info.adversary;
+        recording.adversary.scoring = true;  // and the scores name every choice
         GameHost host = recordingHostOf(recording);
         for (int game = 1; game <= 2; ++game) {
             GameStart start = nextGameStart(state);
@@ -55,6 +56,12 @@ TEST(PureGame, PlaysTheControllersGameForEveryAdversary) {
                 ASSERT_EQ(state.score, pure.score) << where;
                 ASSERT_EQ(gameRandomState(), pure.random) << where;
                 ASSERT_EQ(isGameActive(state), !pure.over) << where;
+                bool looks =
+                    info.adversary == Adversary::Klasicky || info.adversary == Adversary::Zly;
+                ASSERT_EQ(looks, recording.adversary.scored) << where;
+                if (looks) {
+                    ASSERT_EQ(state.nextKind, recording.adversary.lastScores.chosen) << where;
+                }
                 if (pure.over) break;
                 int x, y, rotation;
                 playSomewhere(state, host, piece, x, y, rotation);
