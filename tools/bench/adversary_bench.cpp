@@ -42,7 +42,7 @@ void collect(Adversary adversary, const GameStart& start, int64_t maxPieces,
 
 // The depth-2 bot's placement, as it plays in `kostrel-sim bot`.
 bool botMove(const PureGame& game, Placement& placement) {
-    BotView view{game.board,    game.kind,         game.rotation, SPAWN_COLUMN, SPAWN_ROW,
+    BotView view{game.board,    game.kind,         game.rotation,  SPAWN_COLUMN, SPAWN_ROW,
                  game.nextKind, game.nextRotation, game.adversary, &game.memory, game.random};
     BotDecision decision = decidePlacement(view, defaultBotSettings());
     placement = decision.placement;
@@ -58,8 +58,8 @@ std::vector<Position> realPositions(int games) {
             collect(adversary, start, 200, positions, botMove);
         }
         // The attacker's best game at beam 8, piece by piece.
-        AttackResult best = attack(AttackSettings{adversary, 8, 200, &EVOLVED_WEIGHTS,
-                                                  FRESH_PROGRAM_START, 2});
+        AttackResult best =
+            attack(AttackSettings{adversary, 8, 200, &EVOLVED_WEIGHTS, FRESH_PROGRAM_START, 2});
         size_t at = 0;
         collect(adversary, FRESH_PROGRAM_START, 200, positions, [&](const PureGame&, Placement& p) {
             if (at == best.moves.size()) return false;
@@ -98,8 +98,8 @@ int main(int argc, char** argv) {
             }
         }
         std::printf("%-9s median %7.2f us  p90 %7.2f us  max %8.2f us  (checksum %lld)\n", info.id,
-                    percentile(fastest, 0.5), percentile(fastest, 0.9),
-                    percentile(fastest, 1.0), static_cast<long long>(checksum));
+                    percentile(fastest, 0.5), percentile(fastest, 0.9), percentile(fastest, 1.0),
+                    static_cast<long long>(checksum));
     }
     return 0;
 }
