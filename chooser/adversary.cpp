@@ -39,13 +39,17 @@ int32_t pickNextKind(Adversary adversary, const AdversaryMemory& memory, const M
     return chooseNextKind(board, fallingKind);
 }
 
-void rememberBoard(Adversary adversary, AdversaryMemory& memory, const MaskBoard& board) {
-    if (adversary == Adversary::Zly) addSeen(memory.boards, packBoard(board));
+void rememberChoice(Adversary adversary, AdversaryMemory& memory, const MaskBoard& board,
+                    int32_t fallingKind, int32_t chosen) {
+    if (adversary != Adversary::Zly) return;
+    addSeen(memory.boards, packBoard(board));
+    addSeen(memory.boards, packSurfaceChoice(board, fallingKind, chosen));
 }
 
 bool scoreKinds(Adversary adversary, const AdversaryMemory& memory, const MaskBoard& board,
-                int32_t fallingKind, KindScores& scores) {
+                int32_t fallingKind, KindScores& scores, int32_t remembered) {
     if (adversary == Adversary::Klasicky) scores = scoreEveryKind(board, fallingKind);
-    if (adversary == Adversary::Zly) scores = scorePreviewAware(board, fallingKind, memory.boards);
+    if (adversary == Adversary::Zly)
+        scores = scorePreviewAware(board, fallingKind, memory.boards, remembered);
     return adversary == Adversary::Klasicky || adversary == Adversary::Zly;
 }

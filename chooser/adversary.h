@@ -47,10 +47,15 @@ struct AdversaryMemory {
 int32_t pickNextKind(Adversary adversary, const AdversaryMemory& memory, const MaskBoard& board,
                      int32_t fallingKind, uint32_t& random);
 
-// Adds `board` to the memory of an adversary that keeps one, once it has chosen on it.
-void rememberBoard(Adversary adversary, AdversaryMemory& memory, const MaskBoard& board);
+// Adds `board` and the choice made on it to the memory of an adversary that keeps one.
+void rememberChoice(Adversary adversary, AdversaryMemory& memory, const MaskBoard& board,
+                    int32_t fallingKind, int32_t chosen);
 
 // For `klasicky` and `zly`: every kind scored in full as the adversary sees it, the chosen
-// one named, as pickNextKind would choose. False for the two that choose without looking.
+// one named, as pickNextKind would choose with the same memory (the one before
+// rememberChoice). A view that asks after the choice passes the memory as it is and the
+// kind that rememberChoice was given as `remembered`, and that choice is left out of it.
+// False for the two that choose without looking.
+constexpr int32_t NOTHING_REMEMBERED = -1;
 bool scoreKinds(Adversary adversary, const AdversaryMemory& memory, const MaskBoard& board,
-                int32_t fallingKind, KindScores& scores);
+                int32_t fallingKind, KindScores& scores, int32_t remembered = NOTHING_REMEMBERED);

@@ -6,11 +6,14 @@
 
 #include <cstdint>
 
-#include "model/rules/piece_table.h"
+#include "model/rules/row_masks.h"
 
 struct KindScores {
     int32_t badness[PIECE_KINDS];     // higher is worse for the player
-    uint32_t timesSeen[PIECE_KINDS];  // how often the best answer's board was seen before;
-                                      // always 0 for an adversary without a loop guard
+    MaskBoard answers[PIECE_KINDS];   // the board each kind's best answer leaves
+    uint32_t timesSeen[PIECE_KINDS];  // how often that board was seen before; always 0 for
+                                      // an adversary without a loop guard
+    uint32_t givenBefore;             // bit k: kind k was handed out before on this surface after
+                                      // this falling kind (zly avoids it while it has another)
     int32_t chosen;                   // the kind handed out
 };

@@ -19,6 +19,8 @@ constexpr int32_t NO_ANSWER_BADNESS = 1 << 28;
 int32_t choosePreviewAware(const MaskBoard& board, int32_t fallingKind, const SeenBoards& earlier);
 
 // Every kind's best answer scored in full. When the falling piece fits nowhere, every
-// badness is 0 and kind 0 is chosen, as by the choice above.
-KindScores scorePreviewAware(const MaskBoard& board, int32_t fallingKind,
-                             const SeenBoards& earlier);
+// badness is 0 and kind 0 is chosen, as by the choice above. When `earlier` already holds
+// this very choice, `remembered` names the kind it gave (else it is negative), and that
+// choice's board and surface are counted once less.
+KindScores scorePreviewAware(const MaskBoard& board, int32_t fallingKind, const SeenBoards& earlier,
+                             int32_t remembered = -1);

@@ -23,6 +23,27 @@ inline PackedBoard packBoard(const MaskBoard& board) {
     return packed;
 }
 
+// A choice made on a surface: each column's height above the lowest one, the falling kind
+// and the chosen kind, marked in the top bits so that it differs from every board, and the
+// same table can hold both.
+inline PackedBoard packSurfaceChoice(const MaskBoard& board, int32_t fallingKind, int32_t chosen) {
+    int heights[BOARD_COLUMNS] = {};
+    uint32_t above = 0;
+    for (int row = board.top; row < BOARD_ROWS; ++row) {
+        for (int column = 0; column < BOARD_COLUMNS; ++column)
+            if ((board.rows[row] & ~above) >> column & 1u) heights[column] = BOARD_ROWS - row;
+        above |= board.rows[row];
+    }
+    int lowest = BOARD_ROWS;
+    for (int height : heights) lowest = height < lowest ? height : lowest;
+    PackedBoard packed = {};
+    for (int column = 0; column < BOARD_COLUMNS; ++column)
+        packed.words[0] |= static_cast<uint64_t>(heights[column] - lowest) << (5 * column);
+    packed.words[3] = 0xFu << 28 | static_cast<uint64_t>(fallingKind + 1) << 56 |
+                      static_cast<uint64_t>(chosen + 1) << 60;
+    return packed;
+}
+
 inline bool operator==(const PackedBoard& a, const PackedBoard& b) {
     return a.words[0] == b.words[0] && a.words[1] == b.words[1] && a.words[2] == b.words[2] &&
            a.words[3] == b.words[3];

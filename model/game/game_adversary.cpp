@@ -11,6 +11,6 @@ int32_t nextKindInGame(GameAdversary& game, const GameState& state, int32_t fall
     uint32_t random = gameRandomState();
     int32_t kind = pickNextKind(game.adversary, game.memory, board, fallingKind, random);
     restoreGameRandomState(random);
-    rememberBoard(game.adversary, game.memory, board);
+    rememberChoice(game.adversary, game.memory, board, fallingKind, kind);
     return kind;
 }

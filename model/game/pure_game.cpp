@@ -52,7 +52,7 @@ void applyStep(PureGame& game, const PureStep& step) {
     game.nextRotation = step.nextRotation;
     game.random = step.random;
     game.over = step.over;
-    rememberBoard(game.adversary, game.memory, game.board);
+    rememberChoice(game.adversary, game.memory, game.board, game.kind, game.nextKind);
 }
 
 void placeAndAdvance(PureGame& game, int x, int y, int rotation) {

@@ -7,18 +7,17 @@ int32_t chooseNextKindKept(GameAdversary& game, PieceChoice& choice, const GameS
     choice.fallingKind = fallingKind;
     choice.made = true;
     choice.scored = false;
-    return nextKindInGame(game, state, fallingKind);
+    choice.chosen = nextKindInGame(game, state, fallingKind);
+    return choice.chosen;
 }
 
 ChoiceShown explainChoice(const GameAdversary& game, PieceChoice& choice, KindScores& scores) {
     if (!choice.made) return ChoiceShown::None;
     if (!choice.scored) {
-        // The memory has gained the board of this choice since, and nothing else. No answer
-        // can lead back to it: a piece adds 4 cells and a removed row takes 10, so boards
-        // that one to four more pieces leave never have as many cells. So the memory scores
-        // as it did when the choice was made.
+        // The memory has gained this choice since, and nothing else: the scoring leaves it
+        // out, so the kinds are scored as they were when the choice was made.
         if (!scoreKinds(game.adversary, game.memory, choice.board, choice.fallingKind,
-                        choice.scores))
+                        choice.scores, choice.chosen))
             return ChoiceShown::Blind;
         choice.scored = true;
     }

@@ -13,6 +13,7 @@
 struct PieceChoice {
     MaskBoard board;      // the grid that the last choice was made on
     int32_t fallingKind;  // the piece that had just started to fall on it
+    int32_t chosen;       // the kind it handed out, which the memory now holds
     bool made;            // a choice was made since the game record was created
     bool scored;          // `scores` are the last choice's
     KindScores scores;

@@ -11,6 +11,7 @@
 #include "board_builder.h"
 #include "model/rules/game_random.h"
 #include "model/session/replay_player.h"
+#include "tools/sim/attacker.h"
 #include "tools/sim/board_text.h"
 #include "tools/sim/kostrel_sim.h"
 #include "tools/sim/recorded_bot.h"
@@ -198,6 +199,17 @@ TEST(KostrelSim, BadUsageIsRefusedWithStatusTwo) {
         {"bot", "--games", "1x"},
         {"bot", "--max-pieces", ""},
         {"bot", "--adversary", "random"},
+        {"bot", "--adversary", "\x1b[31mzly"},
+        {"play", "--adversary"},
+        {"plan", "--adversary", "KLASICKY"},
+        {"choose", "\n"},
+        {"--frob"},
+        {"adversaries", "x"},
+        {"attack", "--beam", "8"},
+        {"attack", "--adversary", "zly"},
+        {"attack", "--adversary", "zly", "--beam", "0"},
+        {"attack", "--adversary", "zly", "--beam", "8", "--start", "0029e2c0.70"},
+        {"attack", "--adversary", "zly", "--beam", "8", "--weights", "lee"},
         {"bot", "--speed", "2"},
         {"bot", "--games", "2", "--games", "3"},
         {"bot", "--games", "99999999999999999999"},
@@ -212,7 +224,53 @@ TEST(KostrelSim, BadUsageIsRefusedWithStatusTwo) {
         EXPECT_EQ("", run.out);
         EXPECT_EQ(0u, run.err.rfind("kostrel-sim: ", 0));
         EXPECT_EQ(1, std::count(run.err.begin(), run.err.end(), '\n')) << run.err;
+        EXPECT_TRUE(std::all_of(run.err.begin(), run.err.end() - 1,
+                                [](char c) { return c >= 0x20 && c <= 0x7E; }))
+            << "an argument reaches the terminal raw: " << run.err;
     }
+    // An unknown adversary names the valid ones.
+    EXPECT_NE(std::string::npos, sim({"bot", "--adversary", "hard"}, "")
+                                     .err.find("\"hard\" for --adversary, expected klasicky, "
+                                               "zly, sz or nahodny;"));
+}
+
+TEST(KostrelSim, ListsHelpAndVersionOnStandardOutput) {
+    SimRun adversaries = sim({"adversaries"}, "");
+    EXPECT_EQ("klasicky\tklasický\nzly\tzlý\nsz\tS a Z\nnahodny\tnáhodný\n", adversaries.out);
+    EXPECT_EQ(0u, sim({"weights"}, "").out.find("evolved\t"));
+    EXPECT_EQ(0u, sim({"--version"}, "").out.rfind("kostrel-sim 1.", 0));
+    for (const char* subcommand :
+         {"--help", "eval", "choose", "play", "plan", "bot", "attack", "adversaries", "weights"}) {
+        SimRun help = sim({subcommand, "--help"}, "");
+        EXPECT_EQ(0, help.status) << subcommand;
+        EXPECT_EQ("", help.err);
+        EXPECT_EQ(0u, help.out.rfind("usage: kostrel-sim ", 0)) << help.out;
+    }
+}
+
+TEST(KostrelSim, AttackRepeatsItsGameAndTheAdversaryPlays) {
+    std::vector<const char*> command = {"attack",       "--adversary", "zly",     "--beam",     "3",
+                                        "--max-pieces", "25",          "--start", "4d1f6a2b.52"};
+    SimRun first = sim(command, "");
+    ASSERT_EQ(0, first.status) << first.err;
+    std::string game = first.out.substr(0, first.out.find("\nplacements "));
+    EXPECT_EQ("adversary zly beam 3 weights evolved start 4d1f6a2b.52\nrows 3 pieces 25 running",
+              game);
+    EXPECT_EQ(0u, sim(command, "").out.rfind(game, 0));
+    // However many threads search, the same game.
+    AttackSettings settings{Adversary::Klasicky, 4, 40, &EVOLVED_WEIGHTS, FRESH_PROGRAM_START, 1};
+    AttackResult alone = attack(settings);
+    settings.threads = 3;
+    AttackResult shared = attack(settings);
+    ASSERT_EQ(alone.moves.size(), shared.moves.size());
+    for (size_t i = 0; i < alone.moves.size(); ++i) {
+        EXPECT_EQ(alone.moves[i].keys, shared.moves[i].keys) << "piece " << i;
+        EXPECT_TRUE(samePlace(0, alone.moves[i].placement, shared.moves[i].placement) &&
+                    alone.moves[i].placement.rotation == shared.moves[i].placement.rotation);
+    }
+    // play takes the adversary too: sz's first next piece after kind 0 is a Z.
+    EXPECT_NE(std::string::npos,
+              sim({"play", "--adversary", "sz"}, "new show").out.find("\nnext 3 "));
 }
 
 TEST(KostrelSim, UnknownPlayCommandStopsAfterWhatWasPrinted) {
