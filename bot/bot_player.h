@@ -8,10 +8,14 @@
 #include "model/game/game_adversary.h"
 #include "model/game/game_host.h"
 #include "model/rules/game_state.h"
+#include "model/session/replay_code.h"
 
 // Builds the bot's view from the record: the grid, the falling piece, the preview; and for
 // foreseeing the adversary, the game's adversary and the process-wide random state.
 BotView botViewOfGame(const GameState& state, const GameAdversary& adversary);
+
+// The replay code's event for one of the bot's moves.
+ReplayEvent botMoveEvent(BotMove move);
 
 enum PieceOutcome {
     PIECE_PLAYED,
@@ -20,9 +24,10 @@ enum PieceOutcome {
 };
 
 // Plays the falling piece of a running game to its placement and fixes it with one more
-// step down, which also brings in the next piece. `adversary` is the game's.
+// step down, which also brings in the next piece. `adversary` is the game's. With a
+// `recording`, every command goes through the game's recorder into it.
 PieceOutcome playOnePiece(GameState& state, const GameHost& host, const GameAdversary& adversary,
-                          const BotSettings& settings);
+                          const BotSettings& settings, Replay* recording = nullptr);
 
 struct BotGameResult {
     int32_t rows;
@@ -32,6 +37,7 @@ struct BotGameResult {
 };
 
 // Starts a new game on the record with newGame against `adversary` and plays until game
-// over or `maxPieces` pieces (0 = no limit).
+// over or `maxPieces` pieces (0 = no limit). With a `recording`, it receives the game's
+// replay code: the same decisions and the same game.
 BotGameResult playBotGame(GameState& state, const BotSettings& settings, int64_t maxPieces,
-                          Adversary adversary);
+                          Adversary adversary, Replay* recording = nullptr);

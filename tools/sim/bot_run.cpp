@@ -11,7 +11,6 @@
 
 #include "bot/bot_player.h"
 #include "model/game/game_controller.h"
-#include "tools/sim/recorded_bot.h"
 #include "tools/sim/sim_options.h"
 
 namespace {
@@ -79,10 +78,8 @@ int runBotGames(const SimCall& call) {
     auto start = std::chrono::steady_clock::now();
     for (int64_t game = 1; game <= options.games; ++game) {
         Replay recording;
-        BotGameResult result =
-            options.replays ? playRecordedBotGame(state, settings, options.maxPieces,
-                                                  options.adversary, recording)
-                            : playBotGame(state, settings, options.maxPieces, options.adversary);
+        BotGameResult result = playBotGame(state, settings, options.maxPieces, options.adversary,
+                                           options.replays ? &recording : nullptr);
         if (result.drifted) {
             out.flush();
             call.err << "kostrel-sim: bot fault in game " << game << ": the commands left piece "
