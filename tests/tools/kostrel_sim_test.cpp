@@ -14,7 +14,6 @@
 #include "tools/sim/attacker.h"
 #include "tools/sim/board_text.h"
 #include "tools/sim/kostrel_sim.h"
-#include "tools/sim/recorded_bot.h"
 
 namespace {
 
@@ -174,11 +173,21 @@ TEST(KostrelSim, BotAndAttackerGamesReplayToTheirNumbers) {
         EXPECT_EQ(botGames(options).substr(0, games.size()), games);
     }
 
-    const AttackSettings settings{Adversary::Zly, 2, 40, &EVOLVED_WEIGHTS, FRESH_PROGRAM_START, 2};
-    const AttackResult found = attack(settings);
-    EXPECT_EQ("adversary zly\nrows " + std::to_string(found.rows) + "\npieces " +
-                  std::to_string(found.pieces) + "\nover " + (found.over ? "1" : "0") + "\n",
-              replayed(writeReplayCode(attackReplay(settings, found))));
+    // The attacker's code follows its result line.
+    std::istringstream attackLines(
+        sim({"attack", "--adversary", "zly", "--beam", "2", "--max-pieces", "40", "--replays"}, "")
+            .out);
+    std::string settings, result, code;
+    std::getline(attackLines, settings);
+    std::getline(attackLines, result);
+    std::getline(attackLines, code);
+    int rows = 0;
+    long long pieces = 0;
+    char end[8] = "";
+    ASSERT_EQ(3, std::sscanf(result.c_str(), "rows %d pieces %lld %7s", &rows, &pieces, end));
+    EXPECT_EQ("adversary zly\nrows " + std::to_string(rows) + "\npieces " + std::to_string(pieces) +
+                  "\nover " + (end == std::string("ended") ? "1" : "0") + "\n",
+              replayed(code));
 }
 
 TEST(KostrelSim, BadUsageIsRefusedWithStatusTwo) {

@@ -5,6 +5,7 @@
 
 #include "tools/sim/attacker.h"
 #include "tools/sim/kostrel_sim.h"
+#include "tools/sim/recorded_bot.h"
 #include "tools/sim/sim_options.h"
 
 namespace {
@@ -19,6 +20,7 @@ struct AttackOptions {
     int64_t maxPieces = DEFAULT_MAX_PIECES;
     const NamedWeights* weights = &WEIGHT_SETS[0];
     GameStart start = FRESH_PROGRAM_START;
+    bool replays = false;  // the game's code after its line
 };
 
 const OptionRule<AttackOptions> ATTACK_OPTIONS[] = {
@@ -32,6 +34,7 @@ const OptionRule<AttackOptions> ATTACK_OPTIONS[] = {
      [](auto value, auto& o) { return (o.weights = findWeights(value)) != nullptr; }},
     {"--start", "8 lowercase hex digits, '.', a kind 0..6 and a rotation 0..3",
      [](auto value, auto& o) { return parseGameStart(value, o.start); }},
+    {"--replays", "", [](auto, auto& o) { return o.replays = true; }, true},
 };
 
 }  // namespace
@@ -55,8 +58,9 @@ int runAttack(const SimCall& call) {
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     call.out << "rows " << result.rows << " pieces " << result.pieces
-             << (result.over ? " ended" : " running") << '\n'
-             << "placements " << result.placementsTried << " seconds " << std::fixed
+             << (result.over ? " ended" : " running") << '\n';
+    if (options.replays) call.out << writeReplayCode(attackReplay(settings, result)) << '\n';
+    call.out << "placements " << result.placementsTried << " seconds " << std::fixed
              << std::setprecision(1) << seconds << " pieces/s "
              << (seconds > 0 ? result.pieces / seconds : 0.0) << " placements/s "
              << std::setprecision(0) << (seconds > 0 ? result.placementsTried / seconds : 0.0)

@@ -94,13 +94,13 @@ const struct Subcommand {
      runBotGames},
     {"attack", TAKES_OPTIONS,
      "kostrel-sim attack --adversary ID --beam W [--max-pieces M] [--weights NAME] "
-     "[--start STATE.KR]",
+     "[--start STATE.KR] [--replays]",
      "Searches for the game with the most rows against the adversary: a beam search that\n"
      "keeps the W best games, places pieces only where key presses bring them, and foresees\n"
      "every piece from the adversary's rule and the random source. Games stop at M pieces\n"
      "(1000 by default). STATE.KR is the random state before the game as 8 lowercase hex\n"
      "digits, then the pending piece's kind and rotation; 0029e2c0.00, where a fresh program\n"
-     "starts, by default.\n",
+     "starts, by default. --replays prints the game's replay code after its line.\n",
      runAttack},
     {"replay", 0, "kostrel-sim replay",
      "Reads a replay code on stdin (one line, which one LF or CRLF may end), replays it and\n"
