@@ -29,22 +29,6 @@ double moveTerms(const BoardFeatures& f, const FeatureWeights& w) {
            w.erodedCells * f.erodedCells;
 }
 
-// Pictures of the seven kinds that would not fit where a new piece enters: each is a way
-// for the next piece to end the game.
-int blockedEntries(const MaskBoard& board) {
-    // Every picture entering at column 4 lies within rows 0..3 and columns 4..7; a board
-    // with nothing there blocks none of them, which is nearly always the case.
-    constexpr uint16_t ENTRY_COLUMNS = 0xFu << SPAWN_COLUMN;
-    if (((board.rows[0] | board.rows[1] | board.rows[2] | board.rows[3]) & ENTRY_COLUMNS) == 0)
-        return 0;
-    int blocked = 0;
-    for (int kind = 0; kind < PIECE_KINDS; ++kind)
-        for (int rotation = 0; rotation < PIECE_ROTATIONS; ++rotation)
-            if (!pieceFitsMasks(board, pieceMask(kind, rotation), SPAWN_COLUMN, SPAWN_ROW))
-                ++blocked;
-    return blocked;
-}
-
 // One reachable placement with the board it leaves and the score of the line up to it.
 struct Candidate {
     Placement placement;
@@ -89,6 +73,20 @@ std::vector<size_t> bestIndices(const std::vector<Candidate>& candidates, size_t
 }
 
 }  // namespace
+
+int blockedEntries(const MaskBoard& board) {
+    // Every picture entering at column 4 lies within rows 0..3 and columns 4..7; a board
+    // with nothing there blocks none of them, which is nearly always the case.
+    constexpr uint16_t ENTRY_COLUMNS = 0xFu << SPAWN_COLUMN;
+    if (((board.rows[0] | board.rows[1] | board.rows[2] | board.rows[3]) & ENTRY_COLUMNS) == 0)
+        return 0;
+    int blocked = 0;
+    for (int kind = 0; kind < PIECE_KINDS; ++kind)
+        for (int rotation = 0; rotation < PIECE_ROTATIONS; ++rotation)
+            if (!pieceFitsMasks(board, pieceMask(kind, rotation), SPAWN_COLUMN, SPAWN_ROW))
+                ++blocked;
+    return blocked;
+}
 
 BotSettings defaultBotSettings() { return BotSettings{EVOLVED_WEIGHTS, true, false}; }
 

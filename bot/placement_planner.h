@@ -47,6 +47,10 @@ struct BotDecision {
 BotDecision decidePlacement(const BotView& view, const BotSettings& settings,
                             const std::vector<Placement>* allowed = nullptr);
 
+// Pictures of the seven kinds that would not fit where a new piece enters: each is a way
+// for the next piece to end the game, which any search that looks ahead must fear.
+int blockedEntries(const MaskBoard& board);
+
 // What a player sees, searched with the evolved weights: the falling and the previewed piece.
 // Setting predictAdversary also searches a third piece, which no screen shows.
 BotSettings defaultBotSettings();

@@ -8,6 +8,7 @@
 #include <thread>
 #include <unordered_set>
 
+#include "bot/placement_planner.h"
 #include "chooser/seen_boards.h"
 #include "model/game/pure_game.h"
 #include "model/rules/board.h"
@@ -39,15 +40,6 @@ struct Child {
     Placement placement;
     PureStep step;
 };
-
-int blockedEntries(const MaskBoard& board) {
-    int blocked = 0;
-    for (int kind = 0; kind < PIECE_KINDS; ++kind)
-        for (int rotation = 0; rotation < PIECE_ROTATIONS; ++rotation)
-            if (!pieceFitsMasks(board, pieceMask(kind, rotation), SPAWN_COLUMN, SPAWN_ROW))
-                ++blocked;
-    return blocked;
-}
 
 // Every reachable placement of the game's falling piece, scored with the step it leads to.
 void expand(const Node& node, int32_t parent, const FeatureWeights& weights,
