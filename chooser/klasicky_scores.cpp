@@ -10,19 +10,16 @@ KindScores scoreEveryKind(const MaskBoard& live, int32_t fallingKind) {
     MaskBoard trial;
     int32_t highest = 0;
     for (int k = 0; k < PIECE_KINDS; ++k) {
-        const PieceMask* kindMasks = pieceMasksOfKind(k);
         int32_t kindBest = NO_PLACEMENT_SCORE;
         scores.answers[k] = saved;  // no drop fits: the board stays as it is
-        for (int x = 0; x < BOARD_COLUMNS; ++x) {
-            for (int t = 0; t < PIECE_ROTATIONS; ++t) {
-                const PieceMask& picture = kindMasks[t];
-                if (picture.sameAsRotation != t || !pieceFitsMasks(saved, picture, x, 0)) continue;
-                int32_t score = dropOnto(saved, picture, x, trial);
-                if (score >= kindBest) continue;
+        forEachDrop(saved, k, [&](const PieceMask& picture, int, int x, int) {
+            int32_t score = dropOnto(saved, picture, x, trial);
+            if (score < kindBest) {
                 kindBest = score;
                 scores.answers[k] = trial;
             }
-        }
+            return true;
+        });
         scores.badness[k] = kindBest;
         if (kindBest > highest) {
             highest = kindBest;

@@ -24,17 +24,12 @@ int32_t chooseNextKind(const MaskBoard& live, int32_t fallingKind) {
     int32_t highest = 0;
     int32_t result = 0;
     for (int k = 0; k < PIECE_KINDS; ++k) {
-        const PieceMask* kindMasks = pieceMasksOfKind(k);
         int32_t kindBest = NO_PLACEMENT_SCORE;
-        for (int x = 0; x < BOARD_COLUMNS && kindBest > highest; ++x) {
-            for (int t = 0; t < PIECE_ROTATIONS; ++t) {
-                const PieceMask& picture = kindMasks[t];
-                if (picture.sameAsRotation != t || !pieceFitsMasks(saved, picture, x, 0)) continue;
-                int32_t score = dropOnto(saved, picture, x, trial);
-                if (score < kindBest) kindBest = score;
-                if (kindBest <= highest) break;
-            }
-        }
+        forEachDrop(saved, k, [&](const PieceMask& picture, int, int x, int) {
+            int32_t score = dropOnto(saved, picture, x, trial);
+            if (score < kindBest) kindBest = score;
+            return kindBest > highest;
+        });
         if (kindBest > highest) {
             highest = kindBest;
             result = k;

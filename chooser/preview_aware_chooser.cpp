@@ -8,6 +8,7 @@
 
 #include "chooser/board_evaluation.h"
 #include "chooser/board_features.h"
+#include "chooser/straight_drops.h"
 
 namespace {
 
@@ -119,14 +120,6 @@ constexpr PictureBottoms makePictureBottoms() {
 
 constexpr PictureBottoms PICTURE_BOTTOMS = makePictureBottoms();
 
-// The row where a picture that fits at (x, 0) comes to rest.
-int restingRow(const MaskBoard& board, const PieceMask& picture, int x) {
-    int y = board.top - picture.height;
-    if (y < 0) y = 0;
-    while (pieceFitsMasks(board, picture, x, y + 1)) ++y;
-    return y;
-}
-
 // The same from the board's column tops, when its top four rows are empty: the piece falls
 // until one of its columns meets the top of the board's.
 int restingRowByTops(const int8_t (&columnTops)[BOARD_COLUMNS], int kind, int rotation,
@@ -174,21 +167,6 @@ struct Answer {
     int second;  // the second piece's drop in its order; -1 when it has none
     MaskBoard board;
 };
-
-// Calls visit(picture, rotation, x, index) for each straight drop of `kind` onto `board`,
-// in the chooser's order: column by column, each distinct picture that fits at row 0.
-template <typename Visit>
-void forEachDrop(const MaskBoard& board, int kind, Visit visit) {
-    const PieceMask* masks = pieceMasksOfKind(kind);
-    int index = 0;
-    for (int x = 0; x < BOARD_COLUMNS; ++x) {
-        for (int t = 0; t < PIECE_ROTATIONS; ++t) {
-            const PieceMask& picture = masks[t];
-            if (picture.sameAsRotation != t || !pieceFitsMasks(board, picture, x, 0)) continue;
-            if (!visit(picture, t, x, index++)) return;
-        }
-    }
-}
 
 std::vector<FirstMove> firstMoves(const MaskBoard& board, int fallingKind) {
     std::vector<FirstMove> moves;
@@ -261,8 +239,8 @@ uint32_t kindsGiven(const MaskBoard& board, int32_t fallingKind, const SeenBoard
     if (earlier.distinct == 0) return given;
     PackedBoard surface = packSurfaceChoice(board, fallingKind, 0);
     for (int k = 0; k < PIECE_KINDS; ++k) {
-        surface.words[3] = (surface.words[3] << 4 >> 4) | static_cast<uint64_t>(k + 1) << 60;
-        if (timesSeen(earlier, surface) > (k == remembered ? 1u : 0u)) given |= 1u << k;
+        if (timesSeen(earlier, withChosenKind(surface, k)) > (k == remembered ? 1u : 0u))
+            given |= 1u << k;
     }
     return given;
 }

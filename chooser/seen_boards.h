@@ -23,6 +23,15 @@ inline PackedBoard packBoard(const MaskBoard& board) {
     return packed;
 }
 
+// A packed surface choice with another kind chosen on the same surface after the same
+// falling kind.
+inline PackedBoard withChosenKind(PackedBoard surfaceChoice, int32_t chosen) {
+    constexpr uint64_t CHOSEN_BITS = uint64_t{0xF} << 60;
+    surfaceChoice.words[3] =
+        (surfaceChoice.words[3] & ~CHOSEN_BITS) | static_cast<uint64_t>(chosen + 1) << 60;
+    return surfaceChoice;
+}
+
 // A choice made on a surface: each column's height above the lowest one, the falling kind
 // and the chosen kind, marked in the top bits so that it differs from every board, and the
 // same table can hold both.
@@ -39,9 +48,8 @@ inline PackedBoard packSurfaceChoice(const MaskBoard& board, int32_t fallingKind
     PackedBoard packed = {};
     for (int column = 0; column < BOARD_COLUMNS; ++column)
         packed.words[0] |= static_cast<uint64_t>(heights[column] - lowest) << (5 * column);
-    packed.words[3] = 0xFu << 28 | static_cast<uint64_t>(fallingKind + 1) << 56 |
-                      static_cast<uint64_t>(chosen + 1) << 60;
-    return packed;
+    packed.words[3] = 0xFu << 28 | static_cast<uint64_t>(fallingKind + 1) << 56;
+    return withChosenKind(packed, chosen);
 }
 
 inline bool operator==(const PackedBoard& a, const PackedBoard& b) {
