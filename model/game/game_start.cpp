@@ -17,12 +17,11 @@ bool refuse(GameStartFault& fault, std::string reason, size_t at) {
     return false;
 }
 
-// The part of the text from `at` up to the next "." or the text's end.
+}  // namespace
+
 std::string_view partAt(std::string_view text, size_t at) {
     return text.substr(at, text.find('.', at) - at);
 }
-
-}  // namespace
 
 std::string quotedPart(std::string_view part) {
     std::string text = "\"";

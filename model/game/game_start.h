@@ -36,6 +36,9 @@ bool readGameStart(std::string_view text, GameStart& start, GameStartFault& faul
 bool parseGameStart(std::string_view text, GameStart& start);
 std::string formatGameStart(const GameStart& start);
 
+// The part of a dotted text such as STATE.KR from `at` up to the next "." or the text's end.
+std::string_view partAt(std::string_view text, size_t at);
+
 // A part of a text in double quotes, as a reason shows it: printable ASCII as it is, any
 // other byte as an escape, and a long part cut short, so that no reason grows with the text.
 std::string quotedPart(std::string_view part);

@@ -41,11 +41,6 @@ bool refuse(ReplayError& error, std::string reason, size_t position) {
     return false;
 }
 
-// The part of the line from `at` up to the next "." or the line's end.
-std::string_view partAt(std::string_view line, size_t at) {
-    return line.substr(at, line.find('.', at) - at);
-}
-
 // Steps over the "." that must follow a part of the start, which ends at `at`.
 bool passDot(std::string_view line, size_t& at, const char* part, ReplayError& error) {
     if (at == line.size()) return refuse(error, std::string("no \".\" after the ") + part, at + 1);
