@@ -1,6 +1,8 @@
 // The table of adversaries, the lookup by id, and each adversary's choice.
 #include "chooser/adversary.h"
 
+#include <algorithm>
+
 #include "chooser/next_piece_chooser.h"
 #include "chooser/preview_aware_chooser.h"
 #include "model/rules/game_random.h"
@@ -39,9 +41,11 @@ int32_t pickNextKind(Adversary adversary, const AdversaryMemory& memory, const M
     return chooseNextKind(board, fallingKind);
 }
 
+bool adversaryGuardsLoops(Adversary adversary) { return adversary == Adversary::Zly; }
+
 void rememberChoice(Adversary adversary, AdversaryMemory& memory, const MaskBoard& board,
                     int32_t fallingKind, int32_t chosen) {
-    if (adversary != Adversary::Zly) return;
+    if (!adversaryGuardsLoops(adversary)) return;
     addSeen(memory.boards, packBoard(board));
     addSeen(memory.boards, packSurfaceChoice(board, fallingKind, chosen));
 }
@@ -52,4 +56,8 @@ bool scoreKinds(Adversary adversary, const AdversaryMemory& memory, const MaskBo
     if (adversary == Adversary::Zly)
         scores = scorePreviewAware(board, fallingKind, memory.boards, remembered);
     return adversary == Adversary::Klasicky || adversary == Adversary::Zly;
+}
+
+bool kindHasNoAnswer(int32_t badness) {
+    return badness >= std::min(NO_PLACEMENT_SCORE, NO_ANSWER_BADNESS);
 }

@@ -47,6 +47,10 @@ struct AdversaryMemory {
 int32_t pickNextKind(Adversary adversary, const AdversaryMemory& memory, const MaskBoard& board,
                      int32_t fallingKind, uint32_t& random);
 
+// The adversary keeps the game's boards and will not lead back to one (`zly`): a view of its
+// choice can say how often each kind's answer was seen before.
+bool adversaryGuardsLoops(Adversary adversary);
+
 // Adds `board` and the choice made on it to the memory of an adversary that keeps one.
 void rememberChoice(Adversary adversary, AdversaryMemory& memory, const MaskBoard& board,
                     int32_t fallingKind, int32_t chosen);
@@ -59,3 +63,7 @@ void rememberChoice(Adversary adversary, AdversaryMemory& memory, const MaskBoar
 constexpr int32_t NOTHING_REMEMBERED = -1;
 bool scoreKinds(Adversary adversary, const AdversaryMemory& memory, const MaskBoard& board,
                 int32_t fallingKind, KindScores& scores, int32_t remembered = NOTHING_REMEMBERED);
+
+// A scored kind's badness that says it has no place at all on the board: handing it out
+// ends the game.
+bool kindHasNoAnswer(int32_t badness);

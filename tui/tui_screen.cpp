@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "chooser/next_piece_chooser.h"
-#include "chooser/preview_aware_chooser.h"
+#include "chooser/adversary.h"
 #include "model/rules/piece_table.h"
 #include "model/rules/preview_word.h"
 #include "model/rules/shown_cell.h"
@@ -32,9 +31,6 @@ constexpr int PANEL_WIDTH = SCREEN_COLUMNS_NEEDED - PANEL_LEFT;
 constexpr int PANEL_TEXT_WIDTH = PANEL_WIDTH - 4;
 constexpr int PANEL_MOST_LINES = 6;  // of text, above the kinds: the panel ends by row 15
 constexpr int WATCH_TOP = 17;
-// A badness this high means that the kind has no place at all: the game would end.
-constexpr int32_t NO_ANSWER =
-    NO_PLACEMENT_SCORE < NO_ANSWER_BADNESS ? NO_PLACEMENT_SCORE : NO_ANSWER_BADNESS;
 constexpr int HELP_ROW = SCREEN_ROWS_NEEDED - 2;
 constexpr int BOX_WIDTH = 64;
 constexpr int BOX_LEFT = (SCREEN_COLUMNS_NEEDED - BOX_WIDTH) / 2;
@@ -105,7 +101,7 @@ void drawRightAligned(int row, int left, int width, const std::string& text) {
 void drawWhyPanel(TuiApp& app, const SessionView& shown) {
     KindScores scores;
     ChoiceShown why = sessionPieceChoice(app.session, scores);
-    bool seenCounts = shown.adversary == Adversary::Zly;
+    bool seenCounts = adversaryGuardsLoops(shown.adversary);
     std::string text = why == ChoiceShown::Scored ? TEXT_WHY_SCORED
                        : why == ChoiceShown::Blind
                            ? formatText(TEXT_WHY_BLIND, adversaryInfo(shown.adversary).name)
@@ -123,7 +119,7 @@ void drawWhyPanel(TuiApp& app, const SessionView& shown) {
     drawText(kindsTop - 1, PANEL_LEFT + 2, header, PANEL_TEXT_WIDTH);
     for (int kind = 0; kind < PIECE_KINDS; ++kind) {
         char row[80];
-        std::string badness = scores.badness[kind] >= NO_ANSWER
+        std::string badness = kindHasNoAnswer(scores.badness[kind])
                                   ? TEXT_WHY_NO_ANSWER
                                   : std::to_string(scores.badness[kind]);
         int written =
