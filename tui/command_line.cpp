@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tui/formatted_text.h"
 #include "tui/tui_texts.h"
 
 std::string shownArgument(const char* argument) {
@@ -33,13 +34,9 @@ struct OptionRow {
 
 // A refusal, formatted with the argument as shown and what more it says.
 CommandLine refused(const char* format, const char* argument, const std::string& more = "") {
-    std::string value = shownArgument(argument);
-    int size = std::snprintf(nullptr, 0, format, value.c_str(), more.c_str());
     CommandLine line;
     line.launch = Launch::BadUsage;
-    line.error.resize(size_t(size) + 1);
-    std::snprintf(&line.error[0], line.error.size(), format, value.c_str(), more.c_str());
-    line.error.pop_back();
+    line.error = formatText(format, shownArgument(argument).c_str(), more.c_str());
     return line;
 }
 

@@ -5,12 +5,12 @@
 #include "tui/tui_app.h"
 
 #include <curses.h>
-#include <cstdarg>
 #include <cstdio>
 #include <cwctype>
 
 #include "model/session/adversary_stores.h"
 #include "tui/best_result_file.h"
+#include "tui/formatted_text.h"
 #include "tui/kept_file.h"
 #include "tui/replay_file.h"
 #include "tui/tui_texts.h"
@@ -27,20 +27,6 @@ TuiApp& appOf(void* context) { return *static_cast<TuiApp*>(context); }
 
 bool isKeyCode(KeyPress key, int code) { return key.isKeyCode && key.code == wint_t(code); }
 bool isCharacter(KeyPress key, wint_t code) { return !key.isKeyCode && key.code == code; }
-
-std::string formatText(const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    va_list again;
-    va_copy(again, arguments);
-    int size = std::vsnprintf(nullptr, 0, format, arguments);
-    va_end(arguments);
-    std::string text(size_t(size > 0 ? size : 0) + 1, '\0');
-    std::vsnprintf(&text[0], text.size(), format, again);
-    va_end(again);
-    text.pop_back();
-    return text;
-}
 
 void openMessage(TuiApp& app, const std::string& caption, const std::string& text) {
     app.overlay = Overlay::Message;

@@ -16,6 +16,7 @@
 #include "model/rules/piece_table.h"
 #include "model/rules/preview_word.h"
 #include "model/rules/shown_cell.h"
+#include "tui/formatted_text.h"
 #include "tui/tui_texts.h"
 #include "tui/wide_text.h"
 
@@ -84,12 +85,6 @@ void drawFrame(int top, int left, int height, int width, const std::string& titl
 }
 
 void drawCell(int row, int column, bool filled) { mvaddstr(row, column, filled ? "██" : "  "); }
-
-std::string formatText(const char* format, const char* value) {
-    char text[160];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
 
 // Text right-aligned within a frame's inside.
 void drawRightAligned(int row, int left, int width, const std::string& text) {
@@ -235,9 +230,9 @@ void drawNameField(const TuiApp& app, int row) {
 void drawTooSmall() {
     char size[32];
     std::snprintf(size, sizeof size, "%d × %d", SCREEN_COLUMNS_NEEDED, SCREEN_ROWS_NEEDED);
-    char text[160];
-    std::snprintf(text, sizeof text, TEXT_TOO_SMALL, SCREEN_COLUMNS_NEEDED, SCREEN_ROWS_NEEDED);
-    std::wstring wide = wideText(text), joined = wideText(size);
+    std::wstring wide =
+        wideText(formatText(TEXT_TOO_SMALL, SCREEN_COLUMNS_NEEDED, SCREEN_ROWS_NEEDED));
+    std::wstring joined = wideText(size);
     size_t at = wide.find(joined);
     std::replace(joined.begin(), joined.end(), L' ', L'\u00A0');  // wrapText breaks at ' ' only
     if (at != std::wstring::npos) wide.replace(at, joined.size(), joined);
