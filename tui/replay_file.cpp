@@ -1,8 +1,6 @@
 // Replay files read through the kept files' reader, and replayed by the library's player.
 #include "tui/replay_file.h"
 
-#include <memory>
-
 #include "model/session/replay_player.h"
 #include "tui/kept_file.h"
 
@@ -22,11 +20,10 @@ ReplayFileRead readReplayFile(const std::string& path, ReplayFile& file) {
     case KeptRead::Found: break;
     }
     ReplayError error;
-    auto player = std::make_unique<ReplayPlayer>();
-    if (!readReplayCode(content, file.replay, error) || !replayGame(*player, file.replay, error)) {
+    if (!readReplayCode(content, file.replay, error) ||
+        !replayFinalScore(file.replay, file.score, error)) {
         file.why = replayErrorMessage(error);
         return ReplayFileRead::Bad;
     }
-    file.score = player->state.score;
     return ReplayFileRead::Found;
 }

@@ -91,7 +91,7 @@ void gameEnded(void* context, int32_t score, bool newBest) {
 void watchEnded(void* context, int32_t) { appOf(context).screenChanged = true; }
 
 void saveName(TuiApp& app) {
-    BestResult result{app.promptScore, app.name.empty() ? "?" : utf8Text(app.name)};
+    BestResult result{app.promptScore, savedName(utf8Text(app.name))};
     app.overlay = Overlay::None;
     Adversary adversary = app.promptAdversary;
     BestGameFile game{keptPath(app.folders.data, bestReplayFileName(adversary)), app.promptCode};
@@ -186,8 +186,8 @@ void watchBestGame(TuiApp& app, int64_t nowMs) {
         read = readReplayFile(keptPath(app.folders.data, bestReplayFileName(adversary)), file);
     if (read == ReplayFileRead::Missing)
         openMessage(app, recordCaption(adversary), TEXT_NO_BEST_GAME);
-    else if (read != ReplayFileRead::Found || file.replay.adversary != adversary ||
-             file.score != stored.score)
+    else if (read != ReplayFileRead::Found ||
+             !isBestResultGame(file.replay, file.score, adversary, stored.score))
         openMessage(app, recordCaption(adversary), TEXT_BEST_GAME_UNVERIFIED);
     else
         watch(app, file.replay, nowMs);

@@ -68,7 +68,6 @@ std::string shownText;            // the last text handed to the page: a code or
 bool choiceWanted = false;        // the why-this-piece panel is on
 Adversary endedAdversary = DEFAULT_ADVERSARY;  // the last finished game's
 std::string endedCode;                         // and its code, kept for its best result
-ReplayPlayer checkedReplay;                    // a stored game replayed to its end
 
 // performance.now() in whole milliseconds, held within what the session's clock takes:
 // no value, however wrong, makes the conversion undefined.
@@ -298,7 +297,7 @@ EMSCRIPTEN_KEEPALIVE const char* kostrel_best_name() { return shownName.c_str();
 EMSCRIPTEN_KEEPALIVE int kostrel_save_best(int score, int count) {
     BestResult result{score, ""};
     if (!textOf(pageText, count, result.name)) return static_cast<int>(SaveOutcome::Failed);
-    if (result.name.empty()) result.name = "?";
+    result.name = savedName(result.name);
     BestResult stored;
     SaveOutcome outcome = saveOutcome(result, readStoredBest(endedAdversary, stored), stored);
     if (outcome != SaveOutcome::Saved) return static_cast<int>(outcome);
@@ -343,11 +342,10 @@ EMSCRIPTEN_KEEPALIVE int kostrel_watch_best() {
     std::string code;
     Replay replay;
     ReplayError error;
+    int32_t score = 0;
     bool kept = readCodeEntry(bestReplayEntryName(adversary), code) &&
-                readReplayCode(code, replay, error) && replay.adversary == adversary &&
-                replayGame(checkedReplay, replay, error) &&
-                checkedReplay.state.score == stored.score;
-    checkedReplay.replay = Replay{};  // a long code's memory goes
+                readReplayCode(code, replay, error) && replayFinalScore(replay, score, error) &&
+                isBestResultGame(replay, score, adversary, stored.score);
     return kept && startSessionWatch(session, replay, nowMs(), error) ? 0 : 2;
 }
 

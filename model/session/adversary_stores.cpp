@@ -25,6 +25,11 @@ std::string bestReplayEntryName(Adversary adversary) {
     return bestResultEntryName(adversary) + "-replay";
 }
 
+bool isBestResultGame(const Replay& replay, int32_t finalScore, Adversary adversary,
+                      int32_t storedScore) {
+    return replay.adversary == adversary && finalScore == storedScore;
+}
+
 std::string formatAdversaryChoice(Adversary adversary) { return adversaryInfo(adversary).id; }
 
 bool readAdversaryChoice(std::string_view stored, Adversary& adversary) {

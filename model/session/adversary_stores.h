@@ -4,10 +4,12 @@
 // result stored then carries over.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "chooser/adversary.h"
+#include "model/session/replay_code.h"
 
 // The terminal edition's files, in its folder: best-result and best-result.replay for
 // klasicky, best-result-ID and best-result-ID.replay for the others, and the last game of
@@ -20,6 +22,12 @@ constexpr char LAST_GAME_FILE_NAME[] = "last-game.replay";
 // klasicky, kostrel-best-result-ID and kostrel-best-result-ID-replay for the others.
 std::string bestResultEntryName(Adversary adversary);
 std::string bestReplayEntryName(Adversary adversary);
+
+// A best result's kept game is shown as that result's only when it is: the code names the
+// result's adversary and replays to its score (`finalScore`, replayFinalScore's). An older
+// game left by a write that failed, or an edited one, is not.
+bool isBestResultGame(const Replay& replay, int32_t finalScore, Adversary adversary,
+                      int32_t storedScore);
 
 // The chosen adversary: a file under $XDG_STATE_HOME/kostrel/, and an entry of the page's.
 constexpr char ADVERSARY_FILE_NAME[] = "adversary";

@@ -108,6 +108,8 @@ bool promptNameAllowed(const std::string& name) {
     return true;
 }
 
+std::string savedName(const std::string& typed) { return typed.empty() ? "?" : typed; }
+
 bool parseBestResult(const std::string& text, BestResult& result) {
     size_t firstEnd = text.find('\n');
     if (firstEnd == std::string::npos || text.size() > BEST_RESULT_TEXT_LIMIT ||

@@ -34,8 +34,10 @@ bool utf8FromUtf16(const char16_t* units, size_t count, std::string& text);
 std::u16string utf16FromUtf8(const std::string& text);  // of text that nextUtf8 reads whole
 
 // What a name prompt may hold: allowed characters, at most NAME_BYTE_LIMIT bytes. It may be
-// empty while the player types; an empty name is saved as "?".
+// empty while the player types.
 bool promptNameAllowed(const std::string& name);
+// The name saved for what the prompt holds: an empty one is saved as "?".
+std::string savedName(const std::string& typed);
 
 // True when the text has exactly the stored form; result is left alone otherwise.
 bool parseBestResult(const std::string& text, BestResult& result);

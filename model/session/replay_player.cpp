@@ -1,6 +1,8 @@
 // The replayed game's host, its random state kept apart, and the code's runs applied.
 #include "model/session/replay_player.h"
 
+#include <memory>
+
 #include "model/game/game_command.h"
 #include "model/game/game_controller.h"
 #include "model/rules/game_random.h"
@@ -160,4 +162,11 @@ bool replayFinished(const ReplayPlayer& player) {
 bool replayGame(ReplayPlayer& player, const Replay& replay, ReplayError& error) {
     startReplayPlayer(player, replay);
     return playReplayToEnd(player, error);
+}
+
+bool replayFinalScore(const Replay& replay, int32_t& score, ReplayError& error) {
+    auto player = std::make_unique<ReplayPlayer>();  // a game record is too large for a stack
+    if (!replayGame(*player, replay, error)) return false;
+    score = player->state.score;
+    return true;
 }

@@ -53,3 +53,7 @@ bool replayFinished(const ReplayPlayer& player);  // every event played
 
 // The whole code's game: false with the reason when events follow the game's end.
 bool replayGame(ReplayPlayer& player, const Replay& replay, ReplayError& error);
+
+// The score the code's game ends with, replayed on a player of its own that is gone
+// afterwards; false with the reason when events follow the game's end.
+bool replayFinalScore(const Replay& replay, int32_t& score, ReplayError& error);

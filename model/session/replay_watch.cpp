@@ -3,7 +3,6 @@
 #include "model/session/replay_watch.h"
 
 #include <algorithm>
-#include <memory>
 
 #include "model/game/game_controller.h"
 
@@ -49,8 +48,8 @@ void beginStretch(ReplayWatch& watch, int64_t start) {
 }  // namespace
 
 bool startReplayWatch(ReplayWatch& watch, const Replay& replay, int64_t nowMs, ReplayError& error) {
-    auto check = std::make_unique<ReplayPlayer>();  // the watch goes on if the code is refused
-    if (!replayGame(*check, replay, error)) return false;
+    int32_t score = 0;  // the watch in progress goes on if the code is refused
+    if (!replayFinalScore(replay, score, error)) return false;
     startReplayPlayer(watch.player, replay);
     watch.originMs = nowMs;
     watch.lastPlayed = -FRAME_UNITS;
