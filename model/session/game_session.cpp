@@ -229,8 +229,9 @@ bool sessionShowsPause(const GameSession& session) {
 void markSessionDrawn(GameSession& session) { session.repaintWanted = false; }
 
 void chooseSessionAdversary(GameSession& session, Adversary adversary) {
+    if (adversary == session.nextAdversary) return;
     session.nextAdversary = adversary;
-    if (!session.gameStarted) wantRepaint(session);  // the view names the next game's
+    wantRepaint(session);  // the view names the next game's, before or beside the game's own
 }
 
 std::string sessionReplayCode(const GameSession& session) {

@@ -122,7 +122,8 @@ TEST_F(GameSessionTest, EachHoldIsReleasedOnlyByItsOwnCauseOrANewGame) {
     EXPECT_TRUE(ticks());
 }
 
-// Repaints asked for before a drawing are one. (The keys play whole games end to end.)
+// Repaints asked for before a drawing are one, and a change that shows asks for one. (The
+// keys play whole games end to end.)
 TEST_F(GameSessionTest, RepaintsCoalesce) {
     EXPECT_EQ(repaints, 1) << "the first drawing, before any game";
     press({SessionKey::NewGame, SessionKey::MoveLeft, SessionKey::Rotate, SessionKey::StepDown});
@@ -130,6 +131,14 @@ TEST_F(GameSessionTest, RepaintsCoalesce) {
     markSessionDrawn(session);
     press({SessionKey::StepDown});
     EXPECT_EQ(repaints, 2);
+    // The view names the next game's adversary beside the running game's: a choice made
+    // mid-game is drawn, and choosing the same one again draws nothing.
+    markSessionDrawn(session);
+    chooseSessionAdversary(session, Adversary::Zly);
+    EXPECT_EQ(repaints, 3);
+    markSessionDrawn(session);
+    chooseSessionAdversary(session, Adversary::Zly);
+    EXPECT_EQ(repaints, 3);
 }
 
 // Left to the timer, every piece stacks up in the middle until one no longer fits.
