@@ -121,10 +121,14 @@ bool replaceKeptFile(const std::string& path, const std::string& content) {
     return false;
 }
 
-bool writeKeptFile(const std::string& path, const std::string& content, int waitMs) {
-    int lock = lockKeptFile(path, waitMs);
+bool writeKeptFile(const std::string& path, const std::string& content) {
+    int lock = lockKeptFile(path);
     if (lock < 0) return false;
     bool written = replaceKeptFile(path, content);
     unlockKeptFile(lock);
     return written;
+}
+
+std::string keptPath(const std::string& folder, const std::string& name) {
+    return folder.empty() ? std::string() : folder + "/" + name;
 }

@@ -36,4 +36,8 @@ void unlockKeptFile(int lock);
 bool replaceKeptFile(const std::string& path, const std::string& content);
 
 // The lock, the replacement and the lock's release in one.
-bool writeKeptFile(const std::string& path, const std::string& content, int waitMs = LOCK_WAIT_MS);
+bool writeKeptFile(const std::string& path, const std::string& content);
+
+// The file of a store that adversary_stores.h names, in the folder; empty when there is no
+// folder.
+std::string keptPath(const std::string& folder, const std::string& name);

@@ -233,10 +233,6 @@ SessionKey handleGameKey(TuiApp& app, KeyPress key, int64_t nowMs) {
 
 }  // namespace
 
-std::string keptPath(const std::string& folder, const std::string& name) {
-    return folder.empty() ? std::string() : folder + "/" + name;
-}
-
 void startTuiApp(TuiApp& app, const TuiFolders& folders) {
     app.folders = folders;
     startSession(app.session, SessionFrontEnd{&app, setAlarm, clearAlarm, repaint, readStoredBest,

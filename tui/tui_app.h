@@ -57,6 +57,3 @@ void chooseStartingAdversary(TuiApp& app, const Adversary* given);
 // Watches a replay that readReplayFile has accepted, with nothing to go back to.
 bool watchOnly(TuiApp& app, const Replay& replay, int64_t nowMs);
 void handleKey(TuiApp& app, KeyPress key, int64_t nowMs);
-
-// The file of a store that adversary_stores.h names, in the folder.
-std::string keptPath(const std::string& folder, const std::string& name);

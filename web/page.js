@@ -152,7 +152,7 @@ function guardNameBox(box) {
 function askForName(score) {
   var box = element('record-name');
   box.value = '';
-  element('record-prompt').textContent = TEXT_NEW_RECORD_PROMPT.replace('%d', score);
+  element('record-prompt').textContent = filled(TEXT_NEW_RECORD_PROMPT, score);
   var client = document.querySelector('.client').getBoundingClientRect();
   element('record-dialog').style.left = client.left + 'px';
   element('record-dialog').style.top = client.top + 'px';
@@ -264,7 +264,7 @@ function markAdversary() {
 // Chosen in the menu: remembered, and the address's choice, if it had one, is dropped from
 // it, so that a reload keeps the menu's.
 function chooseAdversary(item) {
-  _kostrel_choose_adversary(Number(item.dataset.adversary), 1);
+  _kostrel_choose_adversary(Number(item.dataset.adversary));
   markAdversary();
   if (addressParts().hasOwnProperty('adversary'))
     history.replaceState(null, '', location.href.split('#')[0]);
@@ -495,7 +495,7 @@ function setUpButtons() {
 // game's adversary when another is chosen, the player's pause; while a replay is watched,
 // its adversary, its speed, its pause and its end, the title saying so, and the buttons of
 // watching. Only what changes is touched.
-var shownState = {};
+var shownWatching = null;  // whether the last paint showed a replay; null before the first
 
 function setText(id, text) {
   var node = element(id);
@@ -518,12 +518,12 @@ Module['showState'] = function (state) {
   setText('state-line', line);
   setText('watch-end', !watching ? '' : state.over
       ? filled(TEXT_WATCH_OVER, element('score').textContent) : state.paused ? TEXT_PAUSED : '');
-  if (watching !== shownState.watching) {
+  if (watching !== shownWatching) {
     element('watch-keys').hidden = !watching;
     document.querySelector('.titlebar').textContent = watching ? TEXT_WATCH_TITLE : 'Kostrel';
     showButtonSet(watching ? 'watch' : 'game');
   }
-  shownState = state;
+  shownWatching = watching;
 };
 
 // The why-this-piece panel: while it is on, the paint tells it what the adversary saw when it

@@ -253,13 +253,13 @@ EMSCRIPTEN_KEEPALIVE const char* kostrel_adversary_name(int index) {
 // The adversary chosen for the next new game.
 EMSCRIPTEN_KEEPALIVE int kostrel_chosen_adversary() { return indexOf(session.nextAdversary); }
 
-// Chooses the adversary of the next new game, and remembers it when `remember` is set:
-// 1 when done, 0 when it could not be stored.
-EMSCRIPTEN_KEEPALIVE int kostrel_choose_adversary(int index, int remember) {
+// Chooses the adversary of the next new game and remembers it: 1 when done, 0 when it could
+// not be stored.
+EMSCRIPTEN_KEEPALIVE int kostrel_choose_adversary(int index) {
     if (index < 0 || index >= ADVERSARY_COUNT) return 0;
     Adversary adversary = ADVERSARIES[index].adversary;
     chooseSessionAdversary(session, adversary);
-    return !remember || writeEntry(ADVERSARY_ENTRY_NAME, formatAdversaryChoice(adversary));
+    return writeEntry(ADVERSARY_ENTRY_NAME, formatAdversaryChoice(adversary));
 }
 
 // Chooses the adversary that the page's text of `count` units names, as an id: its index,
