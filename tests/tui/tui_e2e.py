@@ -8,7 +8,6 @@ a second run plays the zly adversary's plan against the remembered choice.
 Usage: tui_e2e.py <kostrel-tui> [kostrel-sim]  (the plan's and the referee; else as
 tests/e2e/game_plan.py says). ctest runs it (scripts/test-tui.sh) with tests/e2e on PYTHONPATH.
 """
-import json
 import os
 import re
 import shutil
@@ -17,7 +16,7 @@ import sys
 import tempfile
 import time
 
-from game_plan import DEFAULT_SIM, load_plan
+from game_plan import load_plan, sim_path
 from piece_shapes import SHAPES
 
 WAIT = 5.0  # seconds for anything to show; a game step takes 0.5 s
@@ -232,16 +231,14 @@ def check_game(term, plan, folder, sim):
     return score
 
 
-def check_zly_and_replays(term, folder, sim, score):
+def check_zly_and_replays(term, folder, sim, zly_plan, score):
     """A second run against the remembered zly: its record beside klasicky's, which stays as
     it was; then the first game's code watched with --replay to its end; then refusals."""
     data, status = os.path.join(folder, "data", "kostrel"), os.path.join(folder, "status-zly")
     klasicky = open(os.path.join(data, "best-result"), "rb").read()
     term.start([PROGRAM], status)
     start_screen(term, "zlý")
-    done = subprocess.run([sim, "plan", "--adversary", "zly"], stdin=subprocess.DEVNULL,
-                          capture_output=True, text=True, timeout=60, check=True)
-    zly = play(term, json.loads(done.stdout))
+    zly = play(term, zly_plan)
     term.wait_for("the new-record prompt", on_screen(f"Vaše skore {zly} je nový rekord"))
     term.keys("-l", "Zlý")
     term.keys("Enter")
@@ -309,14 +306,14 @@ def main():
     if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
     PROGRAM = os.path.abspath(sys.argv[1])
-    sim = sys.argv[2] if len(sys.argv) == 3 else os.environ.get("KOSTREL_SIM", DEFAULT_SIM)
-    plan = load_plan(sim)
+    sim = sim_path(sys.argv[2] if len(sys.argv) == 3 else None)
+    plan, zly_plan = load_plan(sim), load_plan(sim, adversary="zly")
     with tempfile.TemporaryDirectory(prefix="kostrel-tui-e2e-") as folder:
         term = Terminal(folder, {"LC_ALL": "C.UTF-8", "XDG_DATA_HOME": f"{folder}/data",
                                  "XDG_STATE_HOME": f"{folder}/state"})
         try:
             score = check_game(term, plan, folder, sim)
-            check_zly_and_replays(term, folder, sim, score)
+            check_zly_and_replays(term, folder, sim, zly_plan, score)
             check_no_colour(term, folder)
         except (Failure, subprocess.SubprocessError) as error:
             sys.exit(f"tui_e2e: FAILED: {error}")

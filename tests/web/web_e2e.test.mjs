@@ -20,13 +20,13 @@ const { startChromium, KnownDevices } =
 const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const pageUrl = pathToFileURL(join(process.env.KOSTREL_WEB_DIR ?? join(root, 'build', 'web'),
                                    'index.html')).href;
-// The plan's game, as kostrel-sim's bot plans it ($KOSTREL_SIM names another kostrel-sim),
-// and the pieces as a player sees them, from the end-to-end tests' helpers on PYTHONPATH.
-const { plan, SHAPES } = JSON.parse(execFileSync('python3', ['-c',
-  'import json; from game_plan import load_plan; from piece_shapes import SHAPES; ' +
-  'print(json.dumps({"plan": load_plan(), "SHAPES": SHAPES}))']));
-const SIM = process.env.KOSTREL_SIM ?? join(root, 'build', 'native', 'tools', 'kostrel-sim');
-const zlyPlan = JSON.parse(execFileSync(SIM, ['plan', '--adversary', 'zly']));
+// The plans' games against klasicky and zly, as kostrel-sim's bot plans them, the
+// kostrel-sim that planned them ($KOSTREL_SIM names another) and the pieces as a player sees
+// them, from the end-to-end tests' helpers on PYTHONPATH.
+const { SIM, plan, zlyPlan, SHAPES } = JSON.parse(execFileSync('python3', ['-c',
+  'import json; from game_plan import load_plan, sim_path; from piece_shapes import SHAPES; ' +
+  'print(json.dumps({"SIM": sim_path(), "plan": load_plan(), ' +
+  '"zlyPlan": load_plan(adversary="zly"), "SHAPES": SHAPES}))']));
 
 // kostrel-sim's verdict on a code: the final board, then adversary, rows, pieces and over.
 function refereed(code) {
