@@ -30,10 +30,13 @@ Failure = AssertionError
 
 
 class Terminal:
-    def __init__(self, folder, environment):
+    def __init__(self, folder, environment, colours=False):
+        """A pane with the environment given; `colours` keeps the escape sequences of the
+        screen's attributes in what lines() reads."""
         self.socket = os.path.join(folder, "tmux.sock")
         self.environment = [arg for name, value in environment.items()
                             for arg in ("-e", f"{name}={value}")]
+        self.capture = ["-e"] if colours else []
         self.last = ""
 
     def start(self, command, status):
@@ -59,7 +62,7 @@ class Terminal:
         self.tmux("send-keys", "-t", "kostrel", *keys)
 
     def lines(self):
-        self.last = self.tmux("capture-pane", "-p", "-t", "kostrel")
+        self.last = self.tmux("capture-pane", "-p", *self.capture, "-t", "kostrel")
         return (self.last.split("\n") + [""] * 30)[:30]
 
     def wait_for(self, what, check):
@@ -278,23 +281,20 @@ def check_zly_and_replays(term, folder, sim, zly_plan, score):
                           f"{done.stdout!r}, stderr {done.stderr!r}")
 
 
-def check_no_colour(term, folder):
+def check_no_colour(folder):
     """With NO_COLOR set, the start screen shows its cells in no colour but the default. A
     remembered adversary that this version does not know gives klasický and a notice."""
     state = os.path.join(folder, "later", "kostrel")
     os.makedirs(state)
     with open(os.path.join(state, "adversary"), "w") as later:
         later.write("nejhorsi\n")
-    term.tmux("new-session", "-d", "-s", "plain", "-x", "80", "-y", "24", "-e", "NO_COLOR=1",
-              "-e", "LC_ALL=C.UTF-8", "-e", f"XDG_DATA_HOME={folder}/data",
-              "-e", f"XDG_STATE_HOME={folder}/later", PROGRAM)
-    deadline = time.monotonic() + WAIT
-    while not ("██" in (screen := term.tmux("capture-pane", "-p", "-e", "-t", "plain"))
-               and "tato verze nezná" in screen and "klasický" in screen.split("\n")[ADVERSARY_ROW]):
-        if time.monotonic() > deadline:
-            raise Failure(f"timed out waiting for the start screen with NO_COLOR and the "
-                          f"notice:\n{screen}")
-        time.sleep(0.02)
+    plain = Terminal(folder, {"NO_COLOR": "1", "LC_ALL": "C.UTF-8",
+                              "XDG_DATA_HOME": f"{folder}/data",
+                              "XDG_STATE_HOME": f"{folder}/later"}, colours=True)
+    plain.start([PROGRAM], os.path.join(folder, "status-plain"))
+    screen = plain.wait_for("the start screen with NO_COLOR and the notice", lambda lines: (
+        "██" in plain.last and "tato verze nezná" in plain.last
+        and "klasický" in lines[ADVERSARY_ROW] and plain.last))
     codes = {int(code) for sgr in re.findall(r"\033\[([0-9;]*)m", screen)
              for code in sgr.split(";") if code}
     if any(30 <= code <= 48 and code not in (39, 49) or code >= 90 for code in codes):
@@ -314,7 +314,7 @@ def main():
         try:
             score = check_game(term, plan, folder, sim)
             check_zly_and_replays(term, folder, sim, zly_plan, score)
-            check_no_colour(term, folder)
+            check_no_colour(folder)
         except (Failure, subprocess.SubprocessError) as error:
             sys.exit(f"tui_e2e: FAILED: {error}")
         finally:
