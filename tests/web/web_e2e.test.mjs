@@ -577,7 +577,14 @@ test('a phone: board and buttons on screen; a game by touch, Down held repeats; 
   await page.tap('#menu-game');
   await page.tap('[data-command=best-result]');
   assert.equal(await waitForMessage(page, 'Rekord'), `${UNREADABLE}\nProtivník: klasický`);
+  // The tap's last event is its click; the check waits a task after it, when every handler
+  // of the tap has run.
+  await page.evaluate(() => {
+    window.tapped = new Promise((resolve) => addEventListener('click', () => setTimeout(resolve),
+                                                              { capture: true, once: true }));
+  });
   await page.touchscreen.tap(5, 630);
+  await page.waitForFunction(() => tapped.then(() => true), { timeout: WAIT });
   assert.ok(await page.$('#message[open]'), 'a tap beside the dialog closed it');
   await page.tap('#message button');
   await page.waitForFunction(() => !document.querySelector('dialog[open]') && !heldBy('dialog'),
