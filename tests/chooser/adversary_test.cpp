@@ -47,14 +47,7 @@ TEST(Adversaries, ScoresOnRequestNameTheKindHandedOut) {
     std::mt19937 random(20261207);
     AdversaryMemory memory;
     for (int board = 0; board < 150; ++board) {
-        GameState state = freshRecord();
-        int height = static_cast<int>(random() % 17);
-        int density = 40 + static_cast<int>(random() % 60);
-        for (int row = BOARD_ROWS - height; row < BOARD_ROWS; ++row)
-            for (int column = 0; column < BOARD_COLUMNS; ++column)
-                if (static_cast<int>(random() % 100) < density)
-                    state.cells[row][column] = FILLED_CELL;
-        MaskBoard masks = maskBoardOf(state);
+        MaskBoard masks = maskBoardOf(randomBoard(random, 17));
         int32_t falling = static_cast<int32_t>(random() % PIECE_KINDS);
         for (Adversary adversary : {Adversary::Klasicky, Adversary::Zly}) {
             KindScores scores;
