@@ -24,6 +24,16 @@ GameState boardFromBottom(std::initializer_list<const char*> pictures) {
     return state;
 }
 
+GameState randomBoard(std::mt19937& random, int heights) {
+    GameState state = freshRecord();
+    int height = static_cast<int>(random() % heights);
+    int density = 40 + static_cast<int>(random() % 60);
+    for (int row = BOARD_ROWS - height; row < BOARD_ROWS; ++row)
+        for (int column = 0; column < BOARD_COLUMNS; ++column)
+            if (static_cast<int>(random() % 100) < density) state.cells[row][column] = FILLED_CELL;
+    return state;
+}
+
 std::vector<std::pair<int, int>> filledCells(const GameState& state) {
     std::vector<std::pair<int, int>> cells;
     for (int row = 0; row < BOARD_ROWS; ++row)

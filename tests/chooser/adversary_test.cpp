@@ -12,7 +12,6 @@
 #include "chooser/next_piece_chooser.h"
 #include "model/game/pure_game.h"
 #include "model/rules/board.h"
-#include "model/rules/game_random.h"
 
 namespace {
 
@@ -47,14 +46,7 @@ TEST(Adversaries, ScoresOnRequestNameTheKindHandedOut) {
     std::mt19937 random(20261207);
     AdversaryMemory memory;
     for (int board = 0; board < 150; ++board) {
-        GameState state = freshRecord();
-        int height = static_cast<int>(random() % 17);
-        int density = 40 + static_cast<int>(random() % 60);
-        for (int row = BOARD_ROWS - height; row < BOARD_ROWS; ++row)
-            for (int column = 0; column < BOARD_COLUMNS; ++column)
-                if (static_cast<int>(random() % 100) < density)
-                    state.cells[row][column] = FILLED_CELL;
-        MaskBoard masks = maskBoardOf(state);
+        MaskBoard masks = maskBoardOf(randomBoard(random, 17));
         int32_t falling = static_cast<int32_t>(random() % PIECE_KINDS);
         for (Adversary adversary : {Adversary::Klasicky, Adversary::Zly}) {
             KindScores scores;
@@ -164,14 +156,13 @@ TEST(Sz, SAfterZAndZAfterAnyOtherKindFromTheGamesFirstPiece) {
     }
 }
 
-TEST(Nahodny, EveryKindFromTheGamesRandomSource) {
+// The draws go on from the state each leaves: a state that stood still would give one kind.
+TEST(Nahodny, EveryKindAboutAsOftenAsTheOthers) {
     int counts[PIECE_KINDS] = {};
     uint32_t random = 12345;
     for (int draw = 0; draw < 3000; ++draw) {
-        uint32_t expected = random;
         int32_t kind = pickNextKind(Adversary::Nahodny, AdversaryMemory{}, MaskBoard{}, 0, random);
-        ASSERT_EQ(nextGameRandom(expected) % PIECE_KINDS, kind);
-        ASSERT_EQ(expected, random);
+        ASSERT_TRUE(kind >= 0 && kind < PIECE_KINDS) << "draw " << draw;
         ++counts[kind];
     }
     for (int count : counts) EXPECT_GT(count, 300);

@@ -45,13 +45,7 @@ TEST(ChooseNextKind, WorkedBoards) {
 TEST(ChooseNextKind, AgreesWithTheLiteralSearchOnRandomBoards) {
     std::mt19937 random(20261206);
     for (int board = 0; board < 3000; ++board) {
-        GameState state = freshRecord();
-        int height = static_cast<int>(random() % 21);
-        int density = 40 + static_cast<int>(random() % 60);
-        for (int row = BOARD_ROWS - height; row < BOARD_ROWS; ++row)
-            for (int column = 0; column < BOARD_COLUMNS; ++column)
-                if (static_cast<int>(random() % 100) < density)
-                    state.cells[row][column] = FILLED_CELL;
+        GameState state = randomBoard(random, BOARD_ROWS + 1);
         if (random() % 8 == 0) setRow(state, static_cast<int>(random() % BOARD_ROWS), "##########");
         for (int32_t kind = 0; kind < 7; ++kind)
             ASSERT_EQ(chooseNextKindByTrialRecords(state, kind), chooseNextKind(state, kind))

@@ -8,7 +8,6 @@ a second run plays the zly adversary's plan against the remembered choice.
 Usage: tui_e2e.py <kostrel-tui> [kostrel-sim]  (the plan's and the referee; else as
 tests/e2e/game_plan.py says). ctest runs it (scripts/test-tui.sh) with tests/e2e on PYTHONPATH.
 """
-import json
 import os
 import re
 import shutil
@@ -17,7 +16,7 @@ import sys
 import tempfile
 import time
 
-from game_plan import DEFAULT_SIM, load_plan
+from game_plan import load_plan, sim_path
 from piece_shapes import SHAPES
 
 WAIT = 5.0  # seconds for anything to show; a game step takes 0.5 s
@@ -31,10 +30,13 @@ Failure = AssertionError
 
 
 class Terminal:
-    def __init__(self, folder, environment):
+    def __init__(self, folder, environment, colours=False):
+        """A pane with the environment given; `colours` keeps the escape sequences of the
+        screen's attributes in what lines() reads."""
         self.socket = os.path.join(folder, "tmux.sock")
         self.environment = [arg for name, value in environment.items()
                             for arg in ("-e", f"{name}={value}")]
+        self.capture = ["-e"] if colours else []
         self.last = ""
 
     def start(self, command, status):
@@ -60,7 +62,7 @@ class Terminal:
         self.tmux("send-keys", "-t", "kostrel", *keys)
 
     def lines(self):
-        self.last = self.tmux("capture-pane", "-p", "-t", "kostrel")
+        self.last = self.tmux("capture-pane", "-p", *self.capture, "-t", "kostrel")
         return (self.last.split("\n") + [""] * 30)[:30]
 
     def wait_for(self, what, check):
@@ -232,16 +234,14 @@ def check_game(term, plan, folder, sim):
     return score
 
 
-def check_zly_and_replays(term, folder, sim, score):
+def check_zly_and_replays(term, folder, sim, zly_plan, score):
     """A second run against the remembered zly: its record beside klasicky's, which stays as
     it was; then the first game's code watched with --replay to its end; then refusals."""
     data, status = os.path.join(folder, "data", "kostrel"), os.path.join(folder, "status-zly")
     klasicky = open(os.path.join(data, "best-result"), "rb").read()
     term.start([PROGRAM], status)
     start_screen(term, "zlý")
-    done = subprocess.run([sim, "plan", "--adversary", "zly"], stdin=subprocess.DEVNULL,
-                          capture_output=True, text=True, timeout=60, check=True)
-    zly = play(term, json.loads(done.stdout))
+    zly = play(term, zly_plan)
     term.wait_for("the new-record prompt", on_screen(f"Vaše skore {zly} je nový rekord"))
     term.keys("-l", "Zlý")
     term.keys("Enter")
@@ -281,23 +281,20 @@ def check_zly_and_replays(term, folder, sim, score):
                           f"{done.stdout!r}, stderr {done.stderr!r}")
 
 
-def check_no_colour(term, folder):
+def check_no_colour(folder):
     """With NO_COLOR set, the start screen shows its cells in no colour but the default. A
     remembered adversary that this version does not know gives klasický and a notice."""
     state = os.path.join(folder, "later", "kostrel")
     os.makedirs(state)
     with open(os.path.join(state, "adversary"), "w") as later:
         later.write("nejhorsi\n")
-    term.tmux("new-session", "-d", "-s", "plain", "-x", "80", "-y", "24", "-e", "NO_COLOR=1",
-              "-e", "LC_ALL=C.UTF-8", "-e", f"XDG_DATA_HOME={folder}/data",
-              "-e", f"XDG_STATE_HOME={folder}/later", PROGRAM)
-    deadline = time.monotonic() + WAIT
-    while not ("██" in (screen := term.tmux("capture-pane", "-p", "-e", "-t", "plain"))
-               and "tato verze nezná" in screen and "klasický" in screen.split("\n")[ADVERSARY_ROW]):
-        if time.monotonic() > deadline:
-            raise Failure(f"timed out waiting for the start screen with NO_COLOR and the "
-                          f"notice:\n{screen}")
-        time.sleep(0.02)
+    plain = Terminal(folder, {"NO_COLOR": "1", "LC_ALL": "C.UTF-8",
+                              "XDG_DATA_HOME": f"{folder}/data",
+                              "XDG_STATE_HOME": f"{folder}/later"}, colours=True)
+    plain.start([PROGRAM], os.path.join(folder, "status-plain"))
+    screen = plain.wait_for("the start screen with NO_COLOR and the notice", lambda lines: (
+        "██" in plain.last and "tato verze nezná" in plain.last
+        and "klasický" in lines[ADVERSARY_ROW] and plain.last))
     codes = {int(code) for sgr in re.findall(r"\033\[([0-9;]*)m", screen)
              for code in sgr.split(";") if code}
     if any(30 <= code <= 48 and code not in (39, 49) or code >= 90 for code in codes):
@@ -309,15 +306,15 @@ def main():
     if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
     PROGRAM = os.path.abspath(sys.argv[1])
-    sim = sys.argv[2] if len(sys.argv) == 3 else os.environ.get("KOSTREL_SIM", DEFAULT_SIM)
-    plan = load_plan(sim)
+    sim = sim_path(sys.argv[2] if len(sys.argv) == 3 else None)
+    plan, zly_plan = load_plan(sim), load_plan(sim, adversary="zly")
     with tempfile.TemporaryDirectory(prefix="kostrel-tui-e2e-") as folder:
         term = Terminal(folder, {"LC_ALL": "C.UTF-8", "XDG_DATA_HOME": f"{folder}/data",
                                  "XDG_STATE_HOME": f"{folder}/state"})
         try:
             score = check_game(term, plan, folder, sim)
-            check_zly_and_replays(term, folder, sim, score)
-            check_no_colour(term, folder)
+            check_zly_and_replays(term, folder, sim, zly_plan, score)
+            check_no_colour(folder)
         except (Failure, subprocess.SubprocessError) as error:
             sys.exit(f"tui_e2e: FAILED: {error}")
         finally:

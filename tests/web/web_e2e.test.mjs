@@ -20,13 +20,13 @@ const { startChromium, KnownDevices } =
 const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const pageUrl = pathToFileURL(join(process.env.KOSTREL_WEB_DIR ?? join(root, 'build', 'web'),
                                    'index.html')).href;
-// The plan's game, as kostrel-sim's bot plans it ($KOSTREL_SIM names another kostrel-sim),
-// and the pieces as a player sees them, from the end-to-end tests' helpers on PYTHONPATH.
-const { plan, SHAPES } = JSON.parse(execFileSync('python3', ['-c',
-  'import json; from game_plan import load_plan; from piece_shapes import SHAPES; ' +
-  'print(json.dumps({"plan": load_plan(), "SHAPES": SHAPES}))']));
-const SIM = process.env.KOSTREL_SIM ?? join(root, 'build', 'native', 'tools', 'kostrel-sim');
-const zlyPlan = JSON.parse(execFileSync(SIM, ['plan', '--adversary', 'zly']));
+// The plans' games against klasicky and zly, as kostrel-sim's bot plans them, the
+// kostrel-sim that planned them ($KOSTREL_SIM names another) and the pieces as a player sees
+// them, from the end-to-end tests' helpers on PYTHONPATH.
+const { SIM, plan, zlyPlan, SHAPES } = JSON.parse(execFileSync('python3', ['-c',
+  'import json; from game_plan import load_plan, sim_path; from piece_shapes import SHAPES; ' +
+  'print(json.dumps({"SIM": sim_path(), "plan": load_plan(), ' +
+  '"zlyPlan": load_plan(adversary="zly"), "SHAPES": SHAPES}))']));
 
 // kostrel-sim's verdict on a code: the final board, then adversary, rows, pieces and over.
 function refereed(code) {
@@ -49,8 +49,9 @@ after(async () => { await browser?.close(); });
 
 // The game's page in a browser context of its own (its own storage and focus), on a desktop
 // or the phone named, with a reader of the canvases' cells and a record of every console
-// error; returned once the game is there to take keys, which may be after the load event.
-async function openPage({ scale = 1, phone, hash = '' } = {}) {
+// error; with storage 'off', every use of the site's storage throws from the page's start.
+// Returned once the game is there to take keys (reopen).
+async function openPage({ scale = 1, phone, hash = '', storage = 'works' } = {}) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
   page.errors = [];
@@ -59,7 +60,11 @@ async function openPage({ scale = 1, phone, hash = '' } = {}) {
   page.on('dialog', (dialog) => page.errors.push(`a browser dialog: ${dialog.message()}`));
   if (phone) await page.emulate(KnownDevices[phone]);
   else await page.setViewport({ width: 800, height: 600, deviceScaleFactor: scale });
-  await page.evaluateOnNewDocument(() => {
+  await page.evaluateOnNewDocument((storage) => {
+    if (storage === 'off') {  // as when the browser blocks the site's storage
+      Object.defineProperty(window, 'localStorage', {
+        get() { throw new DOMException('storage is off', 'SecurityError'); } });
+    }
     // Whether the session holds the game for the page's cause ('focus', 'hidden', 'dialog').
     window.heldBy = (cause) => pageReady && _kostrel_held_by(HOLD_CAUSES[cause]) !== 0;
     // What shows under the score: the box's title and its lines.
@@ -80,8 +85,16 @@ async function openPage({ scale = 1, phone, hash = '' } = {}) {
       return Array.from({ length: rows }, (_, row) => Array.from(
         { length: columns }, (_, column) => colour(column + 0.475, row + 0.475)).join(''));
     };
-  });
-  await page.goto(pageUrl + hash);
+  }, storage);
+  return reopen(page, pageUrl + hash);
+}
+
+// Loads the address given, else the page's own again, and waits until the game is there to
+// take keys, which may be after the load event: until then a blank canvas reads as an empty
+// board and the page's texts are its markup's.
+async function reopen(page, address) {
+  if (address) await page.goto(address);
+  else await page.reload();
   await page.waitForFunction(() => pageReady, { timeout: WAIT });
   return page;
 }
@@ -270,18 +283,18 @@ test('the first game to a new record, refereed from its link and watched; blur a
   await page.waitForSelector('#share[open]', { timeout: WAIT });
   const [address, code] = (await page.$eval('#share-link', (box) => box.value)).split('#replay=');
   assert.equal(address, pageUrl);
-  const last = refereed(code).board.map((line) => [...line]);
+  const { board: grid, ...verdict } = refereed(code);
+  const last = grid.map((line) => [...line]);
   for (const [row, column] of SHAPES[plan.pieces.at(-1).preview[0]][plan.pieces.at(-1).preview[1]])
     last[row][4 + column] = '#';
-  assert.deepEqual(refereed(code), { board: refereed(code).board, adversary: 'klasicky',
-                                     rows: String(score), pieces: String(plan.pieces.length),
-                                     over: '1' });
+  assert.deepEqual(verdict, { adversary: 'klasicky', rows: String(score),
+                              pieces: String(plan.pieces.length), over: '1' });
   assert.deepEqual(board, last.map((line) => line.join('')));
   assert.equal(await page.evaluate(() => localStorage.getItem('kostrel-best-result-replay')),
                code);
   await closeMessage(page);
 
-  await page.reload();
+  await reopen(page);
   await waitForGrids(page, 'the start after the reload', { board: EMPTY_BOARD });
   assert.equal(await bestResultText(page), `Nelepšího skore ${score} dosáhl ${NAME}.`);
 
@@ -403,22 +416,24 @@ test('stored records: the shared names, strict reading, names as text; full and 
   await page.evaluate(() => window.dispatchEvent(new Event('blur')));
   await boardChangesAfter(page, 'a new game after a blur', () => page.keyboard.press('F2'));
 
-  // Storage that cannot be read, as when the browser blocks the site's, may hold a record:
-  // nothing is saved over it, and a game needs none.
-  await page.evaluate(() => Object.defineProperty(window, 'localStorage', {
-    get() { throw new DOMException('storage is off', 'SecurityError'); } }));
-  assert.equal(await bestResultText(page), UNREADABLE);
-  await page.evaluate(() => askForName(7));
-  await page.keyboard.press('Enter');
-  assert.equal(await waitForMessage(page, 'Rekord'), NOT_SAVED);
-  await closeMessage(page);
-  await boardChangesAfter(page, 'a game without storage', () => page.keyboard.press('F2'));
-  // A menu clicked open and shut gives the arrows back to the game.
-  await page.click('.menubar > li > button');
-  await page.click('.menubar > li > button');
-  await page.keyboard.press('ArrowLeft');
-  assert.equal(await page.$('.menubar [aria-expanded=true]'), null);
   assert.deepEqual(page.errors, []);
+
+  // A page loaded with storage that cannot be read, as when the browser blocks the site's,
+  // may hold a record: nothing is saved over it, and a game, which nothing has started on
+  // the page before F2, needs none.
+  const off = await openPage({ storage: 'off' });
+  assert.equal(await bestResultText(off), UNREADABLE);
+  await off.evaluate(() => askForName(7));
+  await off.keyboard.press('Enter');
+  assert.equal(await waitForMessage(off, 'Rekord'), NOT_SAVED);
+  await closeMessage(off);
+  await boardChangesAfter(off, 'a game without storage', () => off.keyboard.press('F2'));
+  // A menu clicked open and shut gives the arrows back to the game.
+  await off.click('.menubar > li > button');
+  await off.click('.menubar > li > button');
+  await off.keyboard.press('ArrowLeft');
+  assert.equal(await off.$('.menubar [aria-expanded=true]'), null);
+  assert.deepEqual(off.errors, []);
 });
 
 // The kind whose picture the preview shows, and the kind that the why-this-piece panel marks,
@@ -462,7 +477,7 @@ test('adversaries: chosen and remembered, from the address; a best result each; 
                    ['3\nEva\n', 'kostrel1.zly']);
 
   // Remembered across a reload; the why-this-piece panel marks the preview's kind.
-  await page.reload();
+  await reopen(page);
   await waitForSide(page, 'zlý remembered', ['Protivník', 'zlý']);
   assert.equal(await bestResultText(page, 'zlý'), `Nelepšího skore ${zlyPlan.final_score} ` +
                'dosáhl Jan.');
@@ -482,7 +497,7 @@ test('adversaries: chosen and remembered, from the address; a best result each; 
                'Protivníka „xyz“ z adresy stránky neznám, hraje klasický.');
   await closeMessage(unknown);
   await unknown.evaluate(() => localStorage.setItem('kostrel-adversary', 'novy'));
-  await unknown.goto(pageUrl);
+  await reopen(unknown, pageUrl);
   assert.equal(await waitForMessage(unknown, 'Protivník'),
                'Zapamatovaného protivníka neznám, hraje klasický.');
   await closeMessage(unknown);
@@ -562,7 +577,14 @@ test('a phone: board and buttons on screen; a game by touch, Down held repeats; 
   await page.tap('#menu-game');
   await page.tap('[data-command=best-result]');
   assert.equal(await waitForMessage(page, 'Rekord'), `${UNREADABLE}\nProtivník: klasický`);
+  // The tap's last event is its click; the check waits a task after it, when every handler
+  // of the tap has run.
+  await page.evaluate(() => {
+    window.tapped = new Promise((resolve) => addEventListener('click', () => setTimeout(resolve),
+                                                              { capture: true, once: true }));
+  });
   await page.touchscreen.tap(5, 630);
+  await page.waitForFunction(() => tapped.then(() => true), { timeout: WAIT });
   assert.ok(await page.$('#message[open]'), 'a tap beside the dialog closed it');
   await page.tap('#message button');
   await page.waitForFunction(() => !document.querySelector('dialog[open]') && !heldBy('dialog'),
