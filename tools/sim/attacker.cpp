@@ -6,14 +6,13 @@
 #include "tools/sim/attacker.h"
 
 #include <algorithm>
-#include <atomic>
-#include <thread>
 #include <unordered_set>
 
 #include "bot/placement_planner.h"
 #include "chooser/seen_boards.h"
 #include "model/game/pure_game.h"
 #include "model/rules/board.h"
+#include "tools/sim/worker_threads.h"
 
 namespace {
 
@@ -44,21 +43,6 @@ struct Child {
     PureStep step;
 };
 
-// Runs `work(worker, i)` for every i below `count`, on `threads` threads. Each i goes to
-// one of them, so whatever is worked out per i does not depend on how many there are.
-template <typename Work>
-void onThreads(int threads, size_t count, Work work) {
-    std::atomic<size_t> nextIndex{0};
-    auto run = [&](int worker) {
-        for (size_t i; (i = nextIndex++) < count;) work(worker, i);
-    };
-    std::vector<std::thread> helpers;
-    for (int worker = 1; worker < threads && static_cast<size_t>(worker) < count; ++worker)
-        helpers.emplace_back(run, worker);
-    run(0);
-    for (std::thread& helper : helpers) helper.join();
-}
-
 // Every reachable placement of the game's falling piece, scored with the step it leads to.
 void expand(const Node& node, int32_t parent, const FeatureWeights& weights,
             PlacementSearch& search, std::vector<Child>& children) {
@@ -77,12 +61,12 @@ void expand(const Node& node, int32_t parent, const FeatureWeights& weights,
 // Draws the adversary's pick for up to `wanted` of the children from `from` on whose game
 // goes on, and returns where the next of them would start.
 size_t drawAhead(std::vector<Child>& children, size_t from, size_t wanted,
-                 const std::vector<Node>& beam, int threads) {
+                 const std::vector<Node>& beam, WorkerThreads& workers) {
     std::vector<size_t> going;
     size_t at = from;
     for (; at < children.size() && going.size() < wanted; ++at)
         if (!children[at].step.over) going.push_back(at);
-    onThreads(threads, going.size(), [&](int, size_t i) {
+    runOnWorkers(workers, going.size(), [&](int, size_t i) {
         Child& child = children[going[i]];
         drawNext(beam[child.parent].game, child.step);
     });
@@ -132,12 +116,12 @@ AttackResult attack(const AttackSettings& settings) {
     // Until a game ends or reaches the cap; a game that cannot even start is its own result.
     Outcome best = outcomeOf(beam[0]);
     bool found = false;
-    int threads = std::max(1, settings.threads);
-    std::vector<PlacementSearch> searches(threads);
+    WorkerThreads workers(settings.threads);
+    std::vector<PlacementSearch> searches(workers.threads);
 
     for (int64_t piece = 0; piece < settings.maxPieces && !beam.empty(); ++piece) {
         std::vector<std::vector<Child>> childrenOf(beam.size());
-        onThreads(threads, beam.size(), [&](int worker, size_t i) {
+        runOnWorkers(workers, beam.size(), [&](int worker, size_t i) {
             expand(beam[i], static_cast<int32_t>(i), *settings.weights, searches[worker],
                    childrenOf[i]);
         });
@@ -169,7 +153,7 @@ AttackResult attack(const AttackSettings& settings) {
             }
             size_t room = static_cast<size_t>(settings.beam) - next.size();
             if (room == 0) continue;
-            if (at >= drawn) drawn = drawAhead(children, at, room, beam, threads);
+            if (at >= drawn) drawn = drawAhead(children, at, room, beam, workers);
             GameKey key{packBoard(child.step.board),
                         parent.game.nextKind * PIECE_KINDS + child.step.nextKind};
             if (!kept.insert(key).second) continue;
