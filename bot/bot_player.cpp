@@ -31,7 +31,12 @@ void play(GameState& state, const GameHost& host, ReplayEvent event, Replay* rec
 BotView botViewOfGame(const GameState& state, const GameAdversary& adversary) {
     return BotView{maskBoardOf(state), state.pieceKind,  state.pieceRotation, state.pieceX,
                    state.pieceY,       state.nextKind,   state.nextRotation,  adversary.adversary,
-                   &adversary.memory,  gameRandomState()};
+                   adversary.memory,   gameRandomState()};
+}
+
+BotView botViewOfPureGame(const PureGame& game) {
+    return BotView{game.board,    game.kind,         game.rotation,  SPAWN_COLUMN, SPAWN_ROW,
+                   game.nextKind, game.nextRotation, game.adversary, game.memory,  game.random};
 }
 
 PieceOutcome playOnePiece(GameState& state, const GameHost& host, const GameAdversary& adversary,

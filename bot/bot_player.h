@@ -7,12 +7,15 @@
 #include "bot/placement_planner.h"
 #include "model/game/game_adversary.h"
 #include "model/game/game_host.h"
+#include "model/game/pure_game.h"
 #include "model/rules/game_state.h"
 #include "model/session/replay_code.h"
 
 // Builds the bot's view from the record: the grid, the falling piece, the preview; and for
 // foreseeing the adversary, the game's adversary and the process-wide random state.
 BotView botViewOfGame(const GameState& state, const GameAdversary& adversary);
+// The same for a game played as a value, where the random state is the game's own.
+BotView botViewOfPureGame(const PureGame& game);
 
 // The replay code's event for one of the bot's moves.
 ReplayEvent botMoveEvent(BotMove move);

@@ -21,8 +21,6 @@ constexpr double BLOCKED_ENTRY_SCORE = -1e9;
 constexpr size_t THIRD_PIECE_FIRST_MOVES = 4;
 constexpr size_t THIRD_PIECE_SECOND_MOVES = 4;
 
-const AdversaryMemory NO_MEMORY;
-
 // The part of a move's score that belongs to the move rather than the board it leaves.
 double moveTerms(const BoardFeatures& f, const FeatureWeights& w) {
     return w.landingHeight * f.landingHeight + w.rowsCleared * f.rowsCleared +
@@ -125,8 +123,8 @@ BotDecision decidePlacement(const BotView& view, const BotSettings& settings,
             Candidate& c = first[i];
             if (c.value <= LOSING_SCORE) continue;
             uint32_t random = view.random;
-            int32_t thirdKind = pickNextKind(view.adversary, view.memory ? *view.memory : NO_MEMORY,
-                                             c.after, view.nextKind, random);
+            int32_t thirdKind =
+                pickNextKind(view.adversary, view.memory, c.after, view.nextKind, random);
             std::vector<Candidate> second = expand(c.after, view.nextKind, SPAWN_COLUMN, SPAWN_ROW,
                                                    view.nextRotation, c.lineMoves, weights, deeper);
             double best = LOSING_SCORE;

@@ -26,10 +26,10 @@ struct BotView {
     int y;
     int nextKind;
     int nextRotation;
-    // What foreseeing the adversary takes: its rule, what it remembers of the game (null:
-    // nothing) and the game's random state.
+    // What foreseeing the adversary takes: its rule, what it remembers of the game and the
+    // game's random state.
     Adversary adversary;
-    const AdversaryMemory* memory;
+    const AdversaryMemory& memory;
     uint32_t random;
 };
 

@@ -75,7 +75,11 @@ BoardFeatures measureBoard(const MaskBoard& board) {
 
 BoardFeatures placeAndMeasure(MaskBoard& board, const PieceMask& piece, int x, int y) {
     lockPieceMasks(board, piece, x, y);
-    uint32_t removed = removeFullRows(board);
+    return measurePlacement(board, piece, y, removeFullRows(board));
+}
+
+BoardFeatures measurePlacement(const MaskBoard& board, const PieceMask& piece, int y,
+                               uint32_t removed) {
     BoardFeatures features = measureBoard(board);
     // Heights count rows from the floor: the bottom row is height 1.
     double top = BOARD_ROWS - y;

@@ -52,6 +52,11 @@ const NamedWeights* findWeights(std::string_view name);
 // removal, and returns the features of that move and that board.
 BoardFeatures placeAndMeasure(MaskBoard& board, const PieceMask& piece, int x, int y);
 
+// The same for a piece already fixed with its box's top at row y: `board` is what was left
+// once the rows `removed` (bit r for row r) were taken out.
+BoardFeatures measurePlacement(const MaskBoard& board, const PieceMask& piece, int y,
+                               uint32_t removed);
+
 // The features of a board alone, with nothing placed (landing height and rows are 0).
 BoardFeatures measureBoard(const MaskBoard& board);
 

@@ -1,8 +1,6 @@
 // The table of seen boards: linear probing in a power-of-two table at most half full.
 #include "chooser/seen_boards.h"
 
-namespace {
-
 uint64_t hashOf(const PackedBoard& board) {
     uint64_t hash = 0x9E3779B97F4A7C15u;
     for (uint64_t word : board.words) {
@@ -12,6 +10,8 @@ uint64_t hashOf(const PackedBoard& board) {
     }
     return hash;
 }
+
+namespace {
 
 // The slot that holds `board`, or the free one where it would go.
 size_t slotOf(const SeenBoards& seen, const PackedBoard& board) {

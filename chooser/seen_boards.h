@@ -57,6 +57,10 @@ inline bool operator==(const PackedBoard& a, const PackedBoard& b) {
            a.words[3] == b.words[3];
 }
 
+// A well-mixed hash of a board: the one the table below places boards by, good for any
+// other table of them.
+uint64_t hashOf(const PackedBoard& board);
+
 // An open-addressed table of boards and counts, at most half full. Copying it copies the
 // game's memory, as a search that plays many games from one does.
 struct SeenBoards {

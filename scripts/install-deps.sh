@@ -15,10 +15,10 @@ group_packages() {
       g++-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine x11-utils locales python3 ;;
     # Building and serving the browser edition.
     web) echo cmake make emscripten python3 ;;
-    # The terminal edition's Debian package: CPack's DEB generator finds the libraries it
-    # needs with dpkg-shlibdeps (dpkg-dev) on the files that 'file' says are programs;
-    # lintian checks the package.
-    deb) echo cmake make g++ libncurses-dev dpkg-dev file lintian python3 ;;
+    # The terminal edition's Debian package, on top of tui's build: CPack's DEB generator
+    # finds the libraries it needs with dpkg-shlibdeps (dpkg-dev) on the files that 'file'
+    # says are programs; lintian checks the package.
+    deb) echo dpkg-dev file lintian python3 ;;
     # The native tests and benchmarks, the terminal edition's tmux test, the installed game's
     # manual pages (man-db, whose groff renders them) and desktop entry, and the Windows
     # program's tests on an Xvfb display of their own, with key presses and screenshots; the

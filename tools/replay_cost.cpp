@@ -30,7 +30,6 @@ void gameEnded(void* context, int32_t, bool) { frontEndOf(context).over = true; 
 void watchEnded(void* context, int32_t) { frontEndOf(context).over = true; }
 
 struct Cost {
-    int64_t calls = 0;    // of the session
     int64_t wakeups = 0;  // of the front end: a key or an alarm
     std::clock_t cpu = 0;
     int64_t ms = 0;  // game time
@@ -41,7 +40,6 @@ void timed(Cost& cost, Call call) {
     const std::clock_t start = std::clock();
     call();
     cost.cpu += std::clock() - start;
-    ++cost.calls;
     ++cost.wakeups;
 }
 

@@ -7,12 +7,9 @@
 
 namespace {
 
-// The controller's advancePiece on `board`, left by the step: the pending piece comes in at
-// the spawn point, the adversary names the next, and its rotation is drawn.
-void advanceOnto(const PureGame& game, PureStep& step) {
-    step.nextKind =
-        pickNextKind(game.adversary, game.memory, step.board, game.nextKind, step.random);
-    step.nextRotation = nextGameRandom(step.random) % PIECE_ROTATIONS;
+// The controller's advancePiece on the board the step leaves: the pending piece comes in at
+// the spawn point, and the game ends if it does not fit there.
+void enterPending(const PureGame& game, PureStep& step) {
     step.over = !pieceFitsMasks(step.board, pieceMask(game.nextKind, game.nextRotation),
                                 SPAWN_COLUMN, SPAWN_ROW);
 }
@@ -28,19 +25,34 @@ PureGame startPureGame(const GameStart& start, Adversary adversary) {
     game.adversary = adversary;
     // newGame's draw for a first kind that the pending piece replaces at once.
     nextGameRandom(game.random);
-    PureStep first{game.board, 0, 0, 0, game.random, false};
-    advanceOnto(game, first);
+    PureStep first{game.board, 0, 0, 0, 0, game.random, false};
+    enterPending(game, first);
+    drawNext(game, first);
     applyStep(game, first);
     game.pieces = 0;
     return game;
 }
 
 PureStep planStep(const PureGame& game, int x, int y, int rotation) {
-    PureStep step{game.board, 0, 0, 0, game.random, false};
-    lockPieceMasks(step.board, pieceMask(game.kind, rotation), x, y);
-    step.rows = countCells(removeFullRows(step.board));
-    advanceOnto(game, step);
+    PureStep step = fixPiece(game, x, y, rotation);
+    drawNext(game, step);
     return step;
+}
+
+PureStep fixPiece(const PureGame& game, int x, int y, int rotation) {
+    PureStep step{game.board, 0, 0, 0, 0, game.random, false};
+    lockPieceMasks(step.board, pieceMask(game.kind, rotation), x, y);
+    step.removed = removeFullRows(step.board);
+    step.rows = countCells(step.removed);
+    enterPending(game, step);
+    return step;
+}
+
+// The adversary names the next piece, and its rotation is drawn.
+void drawNext(const PureGame& game, PureStep& step) {
+    step.nextKind =
+        pickNextKind(game.adversary, game.memory, step.board, game.nextKind, step.random);
+    step.nextRotation = nextGameRandom(step.random) % PIECE_ROTATIONS;
 }
 void applyStep(PureGame& game, const PureStep& step) {
     game.board = step.board;

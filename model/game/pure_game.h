@@ -33,12 +33,20 @@ PureGame startPureGame(const GameStart& start, Adversary adversary);
 struct PureStep {
     MaskBoard board;       // after the lock and the row removal
     int32_t rows;          // removed by this piece
+    uint32_t removed;      // which: bit r for row r of the board before the removal
     int32_t nextKind;      // the adversary's pick for the new preview
     int32_t nextRotation;  // drawn for it
     uint32_t random;       // the state after the step's draws
     bool over;             // the new falling piece does not fit
 };
 PureStep planStep(const PureGame& game, int x, int y, int rotation);
+
+// planStep in two halves, for a search that judges many steps and goes on with few. The
+// first fixes the piece: the board, the rows and whether the game ends (which the pick does
+// not change); the preview and the random state are still the game's.
+PureStep fixPiece(const PureGame& game, int x, int y, int rotation);
+// The second: the adversary's pick for the new preview and the draw of its rotation.
+void drawNext(const PureGame& game, PureStep& step);
 
 // Moves the game on by a step that planStep gave for it.
 void applyStep(PureGame& game, const PureStep& step);

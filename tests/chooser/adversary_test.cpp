@@ -7,6 +7,7 @@
 #include <string>
 
 #include "board_builder.h"
+#include "bot/bot_player.h"
 #include "bot/placement_planner.h"
 #include "chooser/adversary.h"
 #include "chooser/next_piece_chooser.h"
@@ -30,9 +31,7 @@ int32_t pick(Adversary adversary, const AdversaryMemory& memory, const MaskBoard
 template <typename Watch>
 void playBot(PureGame& game, int pieces, Watch watch) {
     for (int piece = 0; piece < pieces && !game.over; ++piece) {
-        BotView view{game.board,    game.kind,         game.rotation,  SPAWN_COLUMN, SPAWN_ROW,
-                     game.nextKind, game.nextRotation, game.adversary, &game.memory, game.random};
-        BotDecision decision = decidePlacement(view, defaultBotSettings());
+        BotDecision decision = decidePlacement(botViewOfPureGame(game), defaultBotSettings());
         PureStep step =
             planStep(game, decision.placement.x, decision.placement.y, decision.placement.rotation);
         watch(game, step.board);

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bot/bot_player.h"
 #include "bot/placement_planner.h"
 #include "chooser/adversary.h"
 #include "model/game/pure_game.h"
@@ -42,9 +43,7 @@ void collect(Adversary adversary, const GameStart& start, int64_t maxPieces,
 
 // The depth-2 bot's placement, as it plays in `kostrel-sim bot`.
 bool botMove(const PureGame& game, Placement& placement) {
-    BotView view{game.board,    game.kind,         game.rotation,  SPAWN_COLUMN, SPAWN_ROW,
-                 game.nextKind, game.nextRotation, game.adversary, &game.memory, game.random};
-    BotDecision decision = decidePlacement(view, defaultBotSettings());
+    BotDecision decision = decidePlacement(botViewOfPureGame(game), defaultBotSettings());
     placement = decision.placement;
     return decision.found;
 }

@@ -3,9 +3,10 @@
 #include <iomanip>
 #include <thread>
 
+#include "bot/bot_player.h"
+#include "model/session/replay_code.h"
 #include "tools/sim/attacker.h"
 #include "tools/sim/kostrel_sim.h"
-#include "tools/sim/recorded_bot.h"
 #include "tools/sim/sim_options.h"
 
 namespace {
@@ -36,6 +37,17 @@ const OptionRule<AttackOptions> ATTACK_OPTIONS[] = {
      [](auto value, auto& o) { return parseGameStart(value, o.start); }},
     {"--replays", "", [](auto, auto& o) { return o.replays = true; }, true},
 };
+
+// The attacker's game as a replay code, which `kostrel-sim replay` and the editions replay to
+// the same end: each piece's keys, then the step down that fixes it.
+Replay attackReplay(const AttackSettings& settings, const AttackResult& result) {
+    Replay replay{settings.adversary, settings.start, ""};
+    for (const AttackMove& move : result.moves) {
+        for (BotMove key : move.keys) recordReplayEvents(replay, botMoveEvent(key));
+        recordReplayEvents(replay, ReplayEvent::Down);
+    }
+    return replay;
+}
 
 }  // namespace
 

@@ -1,17 +1,18 @@
 // The attacker's beam search. Each piece, every kept game's reachable placements are scored
 // (on several threads, each game's placements by one of them, so the order of the results
-// never depends on the threads) and the best W distinct games go on.
+// never depends on the threads) and the best W distinct games go on. The adversary's pick,
+// the costliest part of a step, is drawn only for the best placements, as far down as it
+// takes to find the W games.
 #include "tools/sim/attacker.h"
 
 #include <algorithm>
-#include <atomic>
-#include <thread>
 #include <unordered_set>
 
 #include "bot/placement_planner.h"
 #include "chooser/seen_boards.h"
 #include "model/game/pure_game.h"
 #include "model/rules/board.h"
+#include "tools/sim/worker_threads.h"
 
 namespace {
 
@@ -33,7 +34,8 @@ struct LineStep {
     Placement placement;
 };
 
-// A placement of one kept game's falling piece, scored.
+// A placement of one kept game's falling piece, scored. The adversary's pick in its step
+// is drawn only if the game may be kept: the value and the end of the game do not need it.
 struct Child {
     double value;
     int32_t parent;  // the kept game's index
@@ -47,13 +49,28 @@ void expand(const Node& node, int32_t parent, const FeatureWeights& weights,
     const PureGame& game = node.game;
     findReachablePlacements(game.board, game.kind, SPAWN_COLUMN, SPAWN_ROW, game.rotation, search);
     for (const Placement& p : search.placements) {
-        Child child{0.0, parent, p, planStep(game, p.x, p.y, p.rotation)};
-        MaskBoard after = game.board;
-        BoardFeatures f = placeAndMeasure(after, pieceMask(game.kind, p.rotation), p.x, p.y);
+        Child child{0.0, parent, p, fixPiece(game, p.x, p.y, p.rotation)};
+        BoardFeatures f = measurePlacement(child.step.board, pieceMask(game.kind, p.rotation), p.y,
+                                           child.step.removed);
         child.value = weightedScore(f, weights) + ROW_VALUE * (game.score + child.step.rows) +
                       BLOCKED_ENTRY_VALUE * blockedEntries(child.step.board);
         children.push_back(child);
     }
+}
+
+// Draws the adversary's pick for up to `wanted` of the children from `from` on whose game
+// goes on, and returns where the next of them would start.
+size_t drawAhead(std::vector<Child>& children, size_t from, size_t wanted,
+                 const std::vector<Node>& beam, WorkerThreads& workers) {
+    std::vector<size_t> going;
+    size_t at = from;
+    for (; at < children.size() && going.size() < wanted; ++at)
+        if (!children[at].step.over) going.push_back(at);
+    runOnWorkers(workers, going.size(), [&](int, size_t i) {
+        Child& child = children[going[i]];
+        drawNext(beam[child.parent].game, child.step);
+    });
+    return at;
 }
 
 // Two kept games that reach the same board with the same pieces to come play on alike
@@ -67,15 +84,25 @@ struct GameKey {
 };
 struct GameKeyHash {
     size_t operator()(const GameKey& key) const {
-        uint64_t hash = key.kinds;
-        for (uint64_t word : key.board.words) hash = (hash ^ word) * 0x9E3779B97F4A7C15u;
-        return static_cast<size_t>(hash ^ (hash >> 29));
+        return static_cast<size_t>(hashOf(key.board) ^ static_cast<uint64_t>(key.kinds));
     }
 };
 
+// A game's figures at its end or at the cap, and the last step of its line.
+struct Outcome {
+    int32_t rows;
+    int64_t pieces;
+    bool over;
+    int32_t line;
+};
+
+Outcome outcomeOf(const Node& node) {
+    return Outcome{node.game.score, node.game.pieces, node.game.over, node.line};
+}
+
 // The better of two finished or capped games: more rows, then still running, then longer.
-bool betterEnd(const PureGame& a, const PureGame& b) {
-    if (a.score != b.score) return a.score > b.score;
+bool betterEnd(const Outcome& a, const Outcome& b) {
+    if (a.rows != b.rows) return a.rows > b.rows;
     if (a.over != b.over) return !a.over;
     return a.pieces > b.pieces;
 }
@@ -86,23 +113,18 @@ AttackResult attack(const AttackSettings& settings) {
     AttackResult result{0, 0, false, {}, 0};
     std::vector<LineStep> steps;
     std::vector<Node> beam{Node{startPureGame(settings.start, settings.adversary), -1}};
-    Node best = beam[0];  // until a game ends or reaches the cap; a game that cannot even
-                          // start is its own result
-    int threads = std::max(1, settings.threads);
-    std::vector<PlacementSearch> searches(threads);
+    // Until a game ends or reaches the cap; a game that cannot even start is its own result.
+    Outcome best = outcomeOf(beam[0]);
+    bool found = false;
+    WorkerThreads workers(settings.threads);
+    std::vector<PlacementSearch> searches(workers.threads);
 
     for (int64_t piece = 0; piece < settings.maxPieces && !beam.empty(); ++piece) {
         std::vector<std::vector<Child>> childrenOf(beam.size());
-        std::atomic<size_t> nextParent{0};
-        auto work = [&](int worker) {
-            for (size_t i; (i = nextParent++) < beam.size();)
-                expand(beam[i], static_cast<int32_t>(i), *settings.weights, searches[worker],
-                       childrenOf[i]);
-        };
-        std::vector<std::thread> helpers;
-        for (int worker = 1; worker < threads; ++worker) helpers.emplace_back(work, worker);
-        work(0);
-        for (std::thread& helper : helpers) helper.join();
+        runOnWorkers(workers, beam.size(), [&](int worker, size_t i) {
+            expand(beam[i], static_cast<int32_t>(i), *settings.weights, searches[worker],
+                   childrenOf[i]);
+        });
 
         std::vector<Child> children;
         for (std::vector<Child>& some : childrenOf)
@@ -114,20 +136,24 @@ AttackResult attack(const AttackSettings& settings) {
 
         std::vector<Node> next;
         std::unordered_set<GameKey, GameKeyHash> kept;
-        for (const Child& child : children) {
+        size_t drawn = 0;  // the children before this have their picks, if they go on
+        for (size_t at = 0; at < children.size(); ++at) {
+            const Child& child = children[at];
             const Node& parent = beam[child.parent];
             if (child.step.over) {
                 // A game that ends here is a result, not a game to go on with.
-                Node end = parent;
-                applyStep(end.game, child.step);
-                if (best.game.pieces == 0 || betterEnd(end.game, best.game)) {
+                Outcome end{parent.game.score + child.step.rows, parent.game.pieces + 1, true, -1};
+                if (!found || betterEnd(end, best)) {
                     steps.push_back(LineStep{parent.line, child.placement});
                     end.line = static_cast<int32_t>(steps.size() - 1);
                     best = end;
+                    found = true;
                 }
                 continue;
             }
-            if (static_cast<int>(next.size()) == settings.beam) continue;
+            size_t room = static_cast<size_t>(settings.beam) - next.size();
+            if (room == 0) continue;
+            if (at >= drawn) drawn = drawAhead(children, at, room, beam, workers);
             GameKey key{packBoard(child.step.board),
                         parent.game.nextKind * PIECE_KINDS + child.step.nextKind};
             if (!kept.insert(key).second) continue;
@@ -138,12 +164,14 @@ AttackResult attack(const AttackSettings& settings) {
         beam.swap(next);
     }
     // The games still running at the cap.
-    for (const Node& node : beam)
-        if (best.game.pieces == 0 || betterEnd(node.game, best.game)) best = node;
+    for (const Node& node : beam) {
+        if (!found || betterEnd(outcomeOf(node), best)) best = outcomeOf(node);
+        found = true;
+    }
 
-    result.rows = best.game.score;
-    result.pieces = best.game.pieces;
-    result.over = best.game.over;
+    result.rows = best.rows;
+    result.pieces = best.pieces;
+    result.over = best.over;
     // The line back from its last step, then played again to find each piece's keys.
     std::vector<Placement> placements;
     for (int32_t at = best.line; at >= 0; at = steps[at].previous)

@@ -33,7 +33,7 @@ struct AttackResult {
     int64_t pieces;
     bool over;                      // the game ended; otherwise it is still running at the cap
     std::vector<AttackMove> moves;  // the game, piece by piece
-    int64_t placementsTried;        // every placement scored, each with the adversary's pick
+    int64_t placementsTried;        // every placement scored
 };
 
 AttackResult attack(const AttackSettings& settings);

@@ -103,17 +103,11 @@ void writePiece(std::ostream& out, const PlannedPiece& piece, const GameState& s
     out << "]}";
 }
 
-struct PlanOptions {
-    Adversary adversary = DEFAULT_ADVERSARY;
-};
-
-const OptionRule<PlanOptions> PLAN_OPTIONS[] = {adversaryOption<PlanOptions>()};
-
 }  // namespace
 
 int runGamePlan(const SimCall& call) {
-    PlanOptions options;
-    int status = readOptions(call, PLAN_OPTIONS, options);
+    AdversaryOptions options;
+    int status = readOptions(call, ADVERSARY_OPTIONS, options);
     if (status != SIM_EXIT_OK) return status;
     std::ostream& out = call.out;
     std::ostream& err = call.err;

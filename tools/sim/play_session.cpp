@@ -87,17 +87,11 @@ const struct {
     {"show", SHOW},
 };
 
-struct PlayOptions {
-    Adversary adversary = DEFAULT_ADVERSARY;
-};
-
-const OptionRule<PlayOptions> PLAY_OPTIONS[] = {adversaryOption<PlayOptions>()};
-
 }  // namespace
 
 int runPlaySession(const SimCall& call) {
-    PlayOptions options;
-    int status = readOptions(call, PLAY_OPTIONS, options);
+    AdversaryOptions options;
+    int status = readOptions(call, ADVERSARY_OPTIONS, options);
     if (status != SIM_EXIT_OK) return status;
     std::ostream& out = call.out;
     GameState state;

@@ -59,3 +59,5 @@ int badUsage(std::ostream& err, const std::string& why, std::string_view usage) 
     err << "kostrel-sim: " << why << "; usage: " << usage << '\n';
     return SIM_EXIT_BAD_INPUT;
 }
+
+const OptionRule<AdversaryOptions> ADVERSARY_OPTIONS[1] = {adversaryOption<AdversaryOptions>()};

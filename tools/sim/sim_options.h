@@ -49,6 +49,12 @@ OptionRule<Options> adversaryOption() {
             [](std::string_view value, Options& o) { return findAdversary(value, o.adversary); }};
 }
 
+// The settings of a subcommand whose one option names the adversary, and its rule.
+struct AdversaryOptions {
+    Adversary adversary = DEFAULT_ADVERSARY;
+};
+extern const OptionRule<AdversaryOptions> ADVERSARY_OPTIONS[1];
+
 // Reads the call's "--name value" pairs and flags by the rules, each at most once.
 // SIM_EXIT_OK when all were understood; otherwise the one-line refusal.
 template <typename Options, size_t N>
